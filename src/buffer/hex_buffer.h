@@ -1,0 +1,68 @@
+// The data buffer behind the hex view: the bytes, a changed mark per byte, the undo/redo
+// history of the user's edits (ranges, so a paste or fill is one step), the two editing modes
+// and the change notification. No widget code: the Qt hex view renders and edits this model.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+class HexBuffer {
+public:
+    using Bytes = std::vector<std::uint8_t>;
+
+    // --- what the program calls ---
+    std::int32_t ByteCount() const;
+    Bytes GetAllBytes() const;                 // a copy of the whole buffer
+    const Bytes& bytes() const { return data_; } // read-only view, current at each call
+    // Replaces the whole buffer; clears the changed marks and the undo history; puts the
+    // cursor on the first byte; raises OnChange.
+    void SetAllBytes(Bytes bytes);
+    // As SetAllBytes with the file's raw bytes. Throws UserError (text in the given language,
+    // naming the file and the system's reason) and leaves the buffer as it was on failure.
+    void LoadBinaryFile(const std::string& fileName, std::uint8_t languageCode);
+    // Creates or replaces the file with the raw bytes (never leaving a half-written file);
+    // clears the changed marks and the undo history. Throws UserError on failure.
+    void SaveBinaryFile(const std::string& fileName, std::uint8_t languageCode);
+
+    void UndoEdit();
+    void RedoEdit();
+    bool UndoAvailable() const; // a step back exists and ReadOnlyView is false
+    bool RedoAvailable() const;
+
+    bool ReadOnlyView() const { return readOnly_; }
+    void setReadOnlyView(bool readOnly) { readOnly_ = readOnly; }
+    bool InsertMode() const { return insertMode_; }
+    void setInsertMode(bool insert) { insertMode_ = insert; }
+
+    // Raised after every change of the contents: a replace, a file load, every user edit,
+    // every undo and redo.
+    std::function<void()> OnChange;
+
+    // --- what the hex view calls for the user's edits (ignored while ReadOnlyView) ---
+    // Typing: overwrites at offset, or inserts there in InsertMode; one undo step.
+    void typeBytes(std::size_t offset, std::span<const std::uint8_t> bytes);
+    // Overwrites bytes in place (a single nibble edit passes the whole new byte); one undo step.
+    void overwrite(std::size_t offset, std::span<const std::uint8_t> bytes);
+    void insert(std::size_t offset, std::span<const std::uint8_t> bytes);
+    void erase(std::size_t offset, std::size_t count);
+    bool isChanged(std::size_t offset) const;
+
+    std::size_t cursor() const { return cursor_; }
+    void setCursor(std::size_t offset);
+
+private:
+    Bytes data_;
+    std::vector<bool> changed_;
+    bool readOnly_ = true;
+    bool insertMode_ = false;
+    std::size_t cursor_ = 0;
+    // undo history: implementation detail of buffer/
+};
+
+} // namespace tarvik

@@ -1,0 +1,39 @@
+// Fuse and lock bits: the read request for a chip, the mapping between the bytes read or
+// written and the fuse list positions (one table, read and written by the same routine), the
+// calibration bytes, and the socket's lock and fuse byte images. A checked position is a
+// programmed bit, 0 in the chip.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tarvik::chips {
+
+using FuseEntryBytes = std::array<std::uint8_t, 3>;
+
+// Over the ISP connector, by chip name (exact); names outside the tables get no entries.
+std::vector<FuseEntryBytes> fuseReadRequest(std::string_view chipName);
+// values[k] is the answer to request entry k (payload bytes 1..). Sets checked[] for the
+// positions the chip's mapping names; positions beyond checked.size() and values beyond
+// values.size() are never touched.
+void applyFuseBytes(std::string_view chipName, const std::vector<std::uint8_t>& values,
+                    std::vector<bool>& checked);
+// The calibration bytes in the answer, calibration byte 0 first (only as many as arrived).
+std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
+                                           const std::vector<std::uint8_t>& values);
+// The write entries composed from the check marks.
+std::vector<FuseEntryBytes> fuseWriteEntries(std::string_view chipName,
+                                             const std::vector<bool>& checked);
+
+// AT90S1200 / AT90S2313 socket: lock byte image and fuse byte image from positions 0..3
+// (requires checked.size() >= 4), and the one byte a socket fuse read answers.
+struct SocketFuseBytes {
+    std::uint8_t lock = 0xFF;
+    std::uint8_t fuse = 0xFF;
+};
+SocketFuseBytes socketFuseWrite(const std::vector<bool>& checked);
+void applySocketFuseByte(std::uint8_t r1, std::vector<bool>& checked);
+
+} // namespace tarvik::chips

@@ -1,0 +1,27 @@
+// What the main window's logic asks of whoever shows it: the modal dialogs and message boxes,
+// the info window and closing. The Qt window implements it with real dialogs; the command-line
+// tool fills the file names from its arguments and prints the messages; tests record them.
+#pragma once
+
+#include <string_view>
+
+#include "form/controls.h"
+
+namespace tarvik {
+
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+    // Modal open/save dialog. On OK the host sets dialog.fileName and returns true; on cancel
+    // it leaves the dialog untouched and returns false.
+    virtual bool executeOpenDialog(FileDialog& dialog) = 0;
+    virtual bool executeSaveDialog(FileDialog& dialog) = 0;
+    // The program's own modal error box with one OK button (file load errors).
+    virtual void showErrorBox(std::string_view text) = 0;
+    // The general error handler: shows the text of a failure no handler caught.
+    virtual void showApplicationError(std::string_view text) = 0;
+    virtual void showInfoWindow() = 0;
+    virtual void closeMainWindow() = 0;
+};
+
+} // namespace tarvik

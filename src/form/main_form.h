@@ -1,0 +1,198 @@
+// TMainForm: the main window's behaviour without widgets. It owns the state of every control
+// (menus, buttons, edits, fuse list, log, gauge, status bar, dialogs), the data buffer and the
+// protocol fields, and carries the window's handlers. A view renders this state and forwards
+// user events to the handlers; the command-line tool and the tests call the same handlers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "buffer/hex_buffer.h"
+#include "common/lang_text.h"
+#include "form/controls.h"
+#include "form/form_host.h"
+#include "form/settings_store.h"
+#include "link/hid_device_controller.h"
+#include "protocol/codes.h"
+
+namespace tarvik {
+
+// Local date and time as days since 30 December 1899, the time of day as the fraction.
+using TDateTime = double;
+
+class TMainForm {
+public:
+    // Builds the controls in their designed state, then attaches HidCtlDeviceChange (which
+    // searches for the programmer at once) and HidData to the controller. FormCreate is the
+    // caller's next step.
+    TMainForm(THidDeviceController& hidCtl, SettingsStore& settings, FormHost& host);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Raised once at the end of every handler that changed the model, so a view can follow.
+    std::function<void()> OnChange;
+    // The clock ShowDuration and StartJob read; tests replace it.
+    std::function<TDateTime()> Now;
+
+    // ---- start-up and shut-down ----
+    void FormCreate();
+    void FormClose();
+
+    // ---- the HID link's handlers ----
+    void HidCtlDeviceChange();
+    void HidData(THidDevice* HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                 std::uint16_t Size);
+
+    // ---- File, Buffer, Setup and Info menus ----
+    void nopenClick();
+    void nsaveClick();
+    void nEndeClick();
+    void nUndoClick();
+    void nRedoClick();
+    void neditbufferClick();
+    void updatebufferClick();
+    void nverifynachprogrammierenClick();
+    void sDeutschClick();
+    void sEnglishClick();
+    void sFranceClick();
+    void nInfoClick();
+    void HexeditorChange();
+
+    // ---- jobs (buttons and the Action menu) ----
+    void bProgClick();
+    void bVerglClick();
+    void bAuslesenClick();
+    void bLoeschClick();
+    void breadeepromClick();
+    void bprogeepromClick();
+    void bWriteFuseClick();
+    void bDetectDeviceClick();
+    void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
+
+    // ---- Device menu ----
+    void n89Cx051Click();
+    void n89C5xClick();
+    void n89SxxClick();
+    void N90S1200Click();
+    void nAVRISPClick();
+    void N24AA00Click();
+    void N24AA01Click();
+    void N24C01CClick();
+    void N24AA02Click();
+    void N24C02CClick();
+    void N24C04AClick();
+    void N24AA04Click();
+    void N24AA08Click();
+    void N24AA16Click();
+    void N24aa32Click();
+    void N24AA64Click();
+    void N24AA128Click();
+    void n24AA256Click();
+    void N24AA512Click();
+    void N12C508Click();
+    void n12C508aClick();
+    void n12c509Click();
+    void N12C509AClick();
+    void N12CE518Click();
+    void N12CE519Click();
+    void N16C54Click();
+    void N16C56Click();
+    void N16C84Click();
+    void N16F83Click();
+    void N16F84Click();
+
+    // ---- files ----
+    void OpenBufferFile();
+    void ReadHexFile();
+    void WriteHexFile();
+
+    // ---- control groups ----
+    void DisableControls();
+    void EnableControls();
+    void ResetChipSelection();
+    void EnableEepromActions();
+
+    // ---- protocol and job steps ----
+    void SendReport();
+    void FillDataChunk();
+    void StartJob();
+    void StartReadSignature();
+    void StartErase();
+    void StartWriteFlash();
+    void StartVerify();
+    void StartReadFlash();
+    void StartWriteLockBit(std::uint8_t lockBit);
+    void StartReadFuses();
+    void StartWriteFuses();
+    void StartWriteEeprom();
+    void StartReadEeprom();
+    void IdentifyChip(const std::uint8_t* payload, std::size_t size);
+    void ApplyFuseBytes(const std::uint8_t* payload, std::size_t size);
+    void FinishOperation();
+    void ShowDuration();
+
+    // ---- controls ----
+    std::string Caption;
+    // File
+    MenuItem nDatei, nopen, nsave, N5, nEnde;
+    // Buffer
+    MenuItem nBuffer, nUndo, nRedo, neditbuffer, N7, updatebuffer;
+    // Device
+    MenuItem nDevice, nsocket, nAtmelSocket, n89Cx051, n89C5x, n89Sxx, N4, N90S1200;
+    MenuItem nSerialEeprom, N24AA00, N24AA01, N24C01C, N24AA02, N24C02C, N24C04a, N24AA04,
+        N24AA08, N24AA16, N24aa32, N24AA64, N24AA128, n24AA256, N24AA512;
+    MenuItem nisp, nAVRISP, nPicIsp, N12C508, n12C508a, n12c509, N12C509A, N12CE518, N12CE519,
+        N16C54, N16C56, N16C84, N16F83, N16F84;
+    // Action
+    MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom,
+        nreadeeprom, N6, nDetectDevice, nWritefuse;
+    // Setup, Info
+    MenuItem nSetup, nverifynachprogrammieren, N1, Sprache1, sDeutsch, sEnglish, sFrance;
+    MenuItem nInfo;
+
+    Button bProg, bVergl, bAuslesen, bLoesch, bDetectDevice, bWriteFuse, bprogeeprom,
+        breadeeprom;
+    Label GBDevice, Label1, Label2, Label3;
+    Edit Device, AutoDevice, CodeSize;
+    CheckList FuseList;
+    Memo Verlauf;
+    Gauge Gauge1;
+    StatusBar StatusBar;
+    FileDialog OpenDialog1, SaveDialog1;
+    HexBuffer Hexeditor;
+
+    // ---- protocol fields ----
+    THidDeviceController& HidCtl;
+    THidDevice* ProgrammerDevice = nullptr;
+    std::uint8_t ProtocolState = stIdle;
+    std::uint8_t RequestedJob = jobErase;
+    bool ErrorFlag = false;
+    std::uint8_t LanguageCode = 0;
+    bool IsSocketMcu = false;
+    bool IsAvrIsp = false;
+    bool IsSerialEeprom = false;
+    bool IsPic = false;
+    std::uint8_t ProgVoltage = 0;
+    std::int16_t EepromPageSize = 0;
+    std::uint16_t EepromSizeCode = 0;
+    OutputReportBytes OutputReport{};
+    std::int32_t SendPos = 0;
+    std::vector<std::uint8_t> ReadData;
+    std::int32_t ExpectedSize = 0;
+    TDateTime StartTime = 0;
+
+    // Appends a line in the current language to the log.
+    void log(const LangText& text);
+    void log(std::string line);
+
+private:
+    SettingsStore& RegistryEdit1;
+    FormHost& host_;
+    // further private helpers are declared by the files that define them
+};
+
+} // namespace tarvik

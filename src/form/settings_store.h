@@ -1,0 +1,46 @@
+// The settings the window keeps between runs, as four named 32-bit integer values. The
+// desktop's store (TRegistryEdit) and the in-memory store used by tests and the command-line
+// tool implement this; each call is one complete access.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tarvik {
+
+namespace setting {
+constexpr std::string_view kVerifyAfterProgram = "Verify after program";
+constexpr std::string_view kUpdateBufferFromFile = "Update buffer from file";
+constexpr std::string_view kLanguage = "Language";
+constexpr std::string_view kLastDevice = "Last Device";
+} // namespace setting
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual bool HasEntry(std::string_view name) = 0;
+    // A stored value of another type than a 32-bit integer throws UserError.
+    virtual std::int32_t LoadInt(std::string_view name, std::int32_t defaultValue) = 0;
+    virtual bool LoadBool(std::string_view name, bool defaultValue) = 0; // any value but 0 is true
+    virtual void StoreInt(std::string_view name, std::int32_t value) = 0; // throws UserError on failure
+    virtual void StoreBool(std::string_view name, bool value) = 0;
+};
+
+// Settings held in memory: for tests and the command-line tool, which stores nothing on disk.
+// A value may be set to a string to stand for a value of the wrong type.
+class MemorySettings : public SettingsStore {
+public:
+    using Value = std::variant<std::int32_t, std::string>;
+    std::map<std::string, Value, std::less<>> values;
+
+    bool HasEntry(std::string_view name) override;
+    std::int32_t LoadInt(std::string_view name, std::int32_t defaultValue) override;
+    bool LoadBool(std::string_view name, bool defaultValue) override;
+    void StoreInt(std::string_view name, std::int32_t value) override;
+    void StoreBool(std::string_view name, bool value) override;
+};
+
+} // namespace tarvik

@@ -1,0 +1,100 @@
+// THidDeviceController and THidDevice: find HID devices, follow plugging and unplugging,
+// write output reports and deliver each input report, whole and in order, to the main thread
+// while the device's read thread waits for the handler to return.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "link/dispatcher.h"
+#include "link/hid_backend.h"
+
+namespace tarvik {
+
+class EControllerError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class THidDevice;
+class THidDeviceReadThread;
+
+// OnDeviceData: HidDev, ReportID (the report's first byte), Data (the bytes after it), Size.
+using THidDataEvent = std::function<void(THidDevice* HidDev, std::uint8_t ReportID,
+                                         const std::uint8_t* Data, std::uint16_t Size)>;
+
+struct THidCaps {
+    std::uint16_t InputReportByteLength = 0;
+    std::uint16_t OutputReportByteLength = 0;
+};
+
+class THidDevice {
+public:
+    ~THidDevice();
+    THidDevice(const THidDevice&) = delete;
+    THidDevice& operator=(const THidDevice&) = delete;
+
+    // One synchronous write of report.size() bytes, report id first.
+    bool Write(std::span<const std::uint8_t> report);
+    const THidCaps& Caps() const { return caps_; }
+
+    const HidDeviceInfo& Info() const { return info_; }
+    bool IsPluggedIn() const { return pluggedIn_; }
+    bool IsCheckedOut() const { return checkedOut_; }
+    bool HasReadWriteAccess() const { return readWrite_; }
+    int ReadThreadSleep() const { return readThreadSleep_; }
+
+private:
+    friend class THidDeviceController;
+    THidDevice(HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
+
+    HidDeviceInfo info_;
+    THidCaps caps_;
+    std::unique_ptr<HidConnection> connection_;
+    bool pluggedIn_ = true;
+    bool checkedOut_ = false;
+    bool readWrite_ = false;
+    int readThreadSleep_ = 100;
+    THidDataEvent onData_;
+    std::unique_ptr<THidDeviceReadThread> readThread_;
+};
+
+class THidDeviceController {
+public:
+    // Raises EControllerError "Only one THidDeviceController allowed per program" when one
+    // already exists. Enumerates at once and starts watching the backend for changes.
+    THidDeviceController(HidBackend& backend, Dispatcher& mainThread);
+    ~THidDeviceController();
+    THidDeviceController(const THidDeviceController&) = delete;
+    THidDeviceController& operator=(const THidDeviceController&) = delete;
+
+    // Attaching the change handler rescans at once and fires it.
+    void SetOnDeviceChange(std::function<void()> handler);
+    // Attaching the data handler starts reading every checked-out device.
+    void SetOnDeviceData(THidDataEvent handler);
+
+    // Checks out the first listed device with these ids that is not checked out yet
+    // (productId -1 matches any) and starts reading it.
+    bool AcquireDevice(int vendorId, int productId, THidDevice*& device);
+    // Stops reading, closes the device and drops it from the list.
+    void ReleaseDevice(THidDevice* device);
+    void RescanDevices();
+
+    const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
+
+private:
+    // implementation detail of link/
+    HidBackend& backend_;
+    Dispatcher& mainThread_;
+    std::vector<std::unique_ptr<THidDevice>> devices_;
+    std::function<void()> onChange_;
+    THidDataEvent onData_;
+    bool changeFired_ = false;
+};
+
+} // namespace tarvik

@@ -1,0 +1,2 @@
+// Placeholder until the folder has sources.
+int main() { return 0; }
