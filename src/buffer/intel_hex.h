@@ -1,0 +1,47 @@
+// Intel HEX text to bytes and back, and the rule that tells HEX, binary and other files apart
+// by the third character from the end of the name. Pure functions over strings and bytes; the
+// file access is in file_io.h.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/lang_text.h"
+
+namespace tarvik {
+
+// The largest image or binary file the program accepts.
+constexpr std::size_t kMaxImageBytes = 16u * 1024 * 1024;
+
+enum class FileKind { Hex, Binary, Other };
+// By the third character from the end of the name, case-insensitive: 'H' HEX, 'B' binary,
+// anything else (and names shorter than three characters) neither.
+FileKind fileKindOf(std::string_view fileName);
+
+enum class HexStatus {
+    Ok,
+    NotHex,          // a line too short for count, address or type, a field not hex, no end record
+    BadChecksum,     // a record whose checksum does not match
+    TooLarge,        // the image would exceed kMaxImageBytes
+    ConversionError, // a data or checksum field that is not hex, or fewer data digits than counted
+};
+
+struct HexReadResult {
+    HexStatus status = HexStatus::Ok;
+    std::vector<std::uint8_t> bytes; // the image when status is Ok
+    std::string detail;              // ConversionError: the line number and the offending text
+};
+
+HexReadResult readIntelHex(std::string_view text);
+
+// The message shown for a failed read, in the given language (empty for Ok).
+std::string hexReadMessage(const HexReadResult& result, std::uint8_t languageCode);
+
+// 16-byte records, upper-case digits, CR LF, last record padded with FF, extended linear
+// address records above 64 KiB, and ":00000001FF" with no line end.
+std::string writeIntelHex(std::span<const std::uint8_t> bytes);
+
+} // namespace tarvik
