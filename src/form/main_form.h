@@ -190,9 +190,13 @@ public:
     void log(std::string line);
 
 private:
+    // Puts every control into its designed state (captions before any language handler ran,
+    // design-time enabled, checked and visible states, radio groups).
+    void initControls();
+
     SettingsStore& RegistryEdit1;
     FormHost& host_;
-    // further private helpers are declared by the files that define them
+    // Further private helpers are declared here by the files that define them.
 };
 
 } // namespace tarvik
