@@ -194,6 +194,23 @@ private:
     // design-time enabled, checked and visible states, radio groups).
     void initControls();
 
+    // Put one at the top of every public handler: OnChange is raised once, when the outermost
+    // handler returns (or throws), however many handlers it runs on the way.
+    class NotifyOnExit {
+    public:
+        explicit NotifyOnExit(TMainForm& form) : form_(form) { ++form_.notifyDepth_; }
+        ~NotifyOnExit() {
+            if (--form_.notifyDepth_ == 0 && form_.OnChange)
+                form_.OnChange();
+        }
+        NotifyOnExit(const NotifyOnExit&) = delete;
+        NotifyOnExit& operator=(const NotifyOnExit&) = delete;
+
+    private:
+        TMainForm& form_;
+    };
+    int notifyDepth_ = 0;
+
     SettingsStore& RegistryEdit1;
     FormHost& host_;
     // Further private helpers are declared here by the files that define them.
