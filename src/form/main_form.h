@@ -109,6 +109,9 @@ public:
     void OpenBufferFile();
     void ReadHexFile();
     void WriteHexFile();
+    // Opens a file as File → Open does with that name chosen (a file dropped on the window).
+    // Refused (false) while the File menu is closed: during a job or without a programmer.
+    bool openFile(const std::string& fileName);
 
     // ---- control groups ----
     void DisableControls();
@@ -161,7 +164,7 @@ public:
     CheckList FuseList;
     Memo Verlauf;
     Gauge Gauge1;
-    StatusBar StatusBar;
+    tarvik::StatusBar StatusBar;
     FileDialog OpenDialog1, SaveDialog1;
     HexBuffer Hexeditor;
 
@@ -210,6 +213,26 @@ private:
         TMainForm& form_;
     };
     int notifyDepth_ = 0;
+
+    // Device menu: applies the catalogue's entry of that name (its menu entry gets the mark).
+    void selectDevice(std::string_view name);
+    // Language menu: 0 German, 1 English, 2 Russian.
+    void selectLanguage(std::uint8_t languageCode);
+    // Stores a setting at once; a store that fails is reported by the general error handler
+    // and the window keeps its new state.
+    void storeSetting(std::string_view name, std::int32_t value);
+    void storeFlag(std::string_view name, bool value);
+    // Start-up: reads one stored value. A value that can't be read (of the wrong type) is
+    // reported by the general error handler and gives Failed.
+    enum class StoredValue { Loaded, Absent, Failed };
+    StoredValue loadSetting(std::string_view name, bool isFlag, std::int32_t& value);
+    bool startupFlag(std::string_view name, bool defaultValue);
+    void applyStoredLanguage();
+    void applyStoredDevice();
+    // The Setup and Buffer options: flip the entry's mark and store it at once.
+    void toggleOption(MenuItem& item, std::string_view settingName);
+    // File → Open after the dialog: loads the dialog's file and enables what needs data.
+    void loadOpenedFile();
 
     SettingsStore& RegistryEdit1;
     FormHost& host_;

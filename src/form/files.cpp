@@ -1,0 +1,115 @@
+// Loading a file into the buffer (Intel HEX or raw binary, told apart by the name) and saving
+// the buffer as either.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "buffer/file_io.h"
+#include "buffer/intel_hex.h"
+#include "common/user_error.h"
+#include "form/main_form.h"
+
+namespace tarvik {
+
+namespace {
+
+// The part of a path after its last folder separator.
+std::string_view baseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+void TMainForm::nopenClick() {
+    NotifyOnExit notify(*this);
+    OpenBufferFile();
+}
+
+void TMainForm::nsaveClick() {
+    NotifyOnExit notify(*this);
+    WriteHexFile();
+}
+
+void TMainForm::OpenBufferFile() {
+    NotifyOnExit notify(*this);
+    // Cancelling keeps the dialog's previous name, which is then loaded again.
+    host_.executeOpenDialog(OpenDialog1);
+    loadOpenedFile();
+}
+
+bool TMainForm::openFile(const std::string& fileName) {
+    NotifyOnExit notify(*this);
+    if (!nDatei.enabled || !nopen.enabled)
+        return false;
+    OpenDialog1.fileName = fileName;
+    loadOpenedFile();
+    return true;
+}
+
+void TMainForm::loadOpenedFile() {
+    if (OpenDialog1.fileName.empty())
+        return;
+    StatusBar.panels[1] = baseName(OpenDialog1.fileName);
+    ReadHexFile();
+    if (ErrorFlag)
+        return;
+    bProg.enabled = true;
+    bVergl.enabled = true;
+    nsave.enabled = true;
+    nprogflash.enabled = true;
+    nverifyflash.enabled = true;
+}
+
+void TMainForm::ReadHexFile() {
+    NotifyOnExit notify(*this);
+    const std::string& fileName = OpenDialog1.fileName;
+    switch (fileKindOf(fileName)) {
+    case FileKind::Hex: {
+        const std::vector<std::uint8_t> content = readWholeFile(fileName, LanguageCode);
+        HexReadResult result = readIntelHex(
+            std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
+        switch (result.status) {
+        case HexStatus::Ok:
+            Hexeditor.SetAllBytes(std::move(result.bytes));
+            ErrorFlag = false;
+            break;
+        case HexStatus::ConversionError:
+            // Not one of the file's own messages: the general error handler shows it, and
+            // neither the buffer nor ErrorFlag changes.
+            throw UserError(hexReadMessage(result, LanguageCode));
+        case HexStatus::NotHex:
+        case HexStatus::BadChecksum:
+        case HexStatus::TooLarge:
+            host_.showErrorBox(hexReadMessage(result, LanguageCode));
+            ErrorFlag = true;
+            break;
+        }
+        break;
+    }
+    case FileKind::Binary:
+        Hexeditor.LoadBinaryFile(fileName, LanguageCode);
+        ErrorFlag = false;
+        break;
+    case FileKind::Other:
+        ErrorFlag = false;
+        break;
+    }
+}
+
+void TMainForm::WriteHexFile() {
+    NotifyOnExit notify(*this);
+    if (!host_.executeSaveDialog(SaveDialog1))
+        return;
+    const std::string& fileName = SaveDialog1.fileName;
+    if (fileKindOf(fileName) == FileKind::Binary) {
+        Hexeditor.SaveBinaryFile(fileName, LanguageCode);
+        return;
+    }
+    const std::string text = writeIntelHex(Hexeditor.bytes());
+    writeWholeFile(fileName,
+                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                   LanguageCode);
+}
+
+} // namespace tarvik
