@@ -1,0 +1,56 @@
+// Helpers shared by the job steps and the response handler.
+#include "operations/engine_support.h"
+
+#include <charconv>
+
+#include "operations/job_texts.h"
+
+namespace tarvik::engine {
+
+std::vector<bool> fuseMarks(const CheckList& list) {
+    std::vector<bool> marks(list.items.size());
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        marks[i] = list.items[i].checked;
+    }
+    return marks;
+}
+
+void setFuseMarks(CheckList& list, const std::vector<bool>& marks) {
+    for (std::size_t i = 0; i < list.items.size() && i < marks.size(); ++i) {
+        list.items[i].checked = marks[i];
+    }
+}
+
+std::string hexByte(std::uint8_t value) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[value >> 4], kDigits[value & 0x0F]};
+}
+
+std::optional<std::int32_t> parseByteCount(std::string_view text) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
+        return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void failStep(TMainForm& form, const LangText& reason) {
+    form.log(reason);
+    form.ErrorFlag = true;
+    form.ProtocolState = stIdle;
+}
+
+void startChunks(TMainForm& form) {
+    form.SendPos = 0;
+    if (form.Hexeditor.ByteCount() == 0) {
+        failStep(form, texts::kBufferEmpty);
+        return;
+    }
+    form.FillDataChunk();
+}
+
+} // namespace tarvik::engine

@@ -1,0 +1,57 @@
+// Small helpers the job steps and the response handler share: the family tests on the Device menu's
+// check marks, the fuse list's marks as plain bits, and ending a step at once with the error
+// result.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/main_form.h"
+
+namespace tarvik::engine {
+
+// Either AT89C5x menu entry (the two families that take a programming voltage code).
+inline bool isAt89C5xFamily(const TMainForm& form) {
+    return form.n89C5x.checked || form.n89Sxx.checked;
+}
+
+// The programming voltage code of the AT89C5x socket: AT89Sxx always 12, AT89C5x 5 only when
+// the chip's signature asked for 5 V.
+inline std::uint8_t voltageCode(const TMainForm& form) {
+    if (form.n89C5x.checked && form.ProgVoltage == 5) {
+        return 5;
+    }
+    return 12;
+}
+
+// Check mark of fuse list entry index; an entry that isn't there counts as unchecked.
+inline bool fuseChecked(const TMainForm& form, std::size_t index) {
+    return index < form.FuseList.items.size() && form.FuseList.items[index].checked;
+}
+
+std::vector<bool> fuseMarks(const CheckList& list);
+void setFuseMarks(CheckList& list, const std::vector<bool>& marks);
+
+// A byte as two upper-case hexadecimal digits, as the log shows bytes.
+std::string hexByte(std::uint8_t value);
+
+// A decimal byte count as the size edits show it; nothing for an empty, signed, non-numeric
+// or out-of-range text.
+std::optional<std::int32_t> parseByteCount(std::string_view text);
+
+// Ends the running step with the error result: logs why, raises ErrorFlag and leaves the job
+// idle so the caller's finish test ends it.
+void failStep(TMainForm& form, const LangText& reason);
+
+// Starts a chunked transfer of the buffer from its first byte; an empty buffer has nothing to
+// send and fails the step.
+void startChunks(TMainForm& form);
+
+// The requested job's own step once the chip is known (after identification, or after the
+// fuse read that follows it); write fuses and detect end there.
+void runJobDispatch(TMainForm& form);
+
+} // namespace tarvik::engine
