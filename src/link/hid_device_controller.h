@@ -34,7 +34,14 @@ struct THidCaps {
 };
 
 class THidDevice {
+    class ConstructionKey {
+        ConstructionKey() = default;
+        friend class THidDeviceController;
+    };
+
 public:
+    // Made only by the controller, from an enumerated device and its opened connection.
+    THidDevice(ConstructionKey, HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
     ~THidDevice();
     THidDevice(const THidDevice&) = delete;
     THidDevice& operator=(const THidDevice&) = delete;
@@ -51,7 +58,15 @@ public:
 
 private:
     friend class THidDeviceController;
-    THidDevice(HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
+    friend class THidDeviceReadThread;
+
+    // Starts the read thread when the device has a data handler, is plugged in, checked out,
+    // open for reading and writing, and is not being read yet.
+    void startReading(Dispatcher& mainThread);
+    // Tells the read thread to stop and waits for it; a pending hand-off is abandoned.
+    void stopReading();
+    // Stops reading and closes the connection: the device is gone.
+    void close();
 
     HidDeviceInfo info_;
     THidCaps caps_;
@@ -88,7 +103,9 @@ public:
     const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
 
 private:
-    // implementation detail of link/
+    // Opens one enumerated device; nullptr when it cannot be opened.
+    std::unique_ptr<THidDevice> makeDevice(const HidDeviceInfo& info);
+
     HidBackend& backend_;
     Dispatcher& mainThread_;
     std::vector<std::unique_ptr<THidDevice>> devices_;

@@ -1,0 +1,136 @@
+// THidDeviceController: enumeration, reconciliation on every change notice, handing devices
+// out to the client and attaching its handlers.
+#include "link/hid_device_controller.h"
+
+#include <algorithm>
+#include <mutex>
+#include <utility>
+
+namespace tarvik {
+
+namespace {
+
+std::mutex instanceMutex;
+bool instanceExists = false;
+
+} // namespace
+
+THidDeviceController::THidDeviceController(HidBackend& backend, Dispatcher& mainThread)
+    : backend_(backend), mainThread_(mainThread) {
+    {
+        std::lock_guard lock(instanceMutex);
+        if (instanceExists)
+            throw EControllerError("Only one THidDeviceController allowed per program");
+        instanceExists = true;
+    }
+    for (const HidDeviceInfo& info : backend_.enumerate())
+        if (auto device = makeDevice(info))
+            devices_.push_back(std::move(device));
+    backend_.watch([this] { RescanDevices(); });
+}
+
+THidDeviceController::~THidDeviceController() {
+    backend_.watch({});
+    devices_.clear(); // each device stops its reader and closes
+    std::lock_guard lock(instanceMutex);
+    instanceExists = false;
+}
+
+std::unique_ptr<THidDevice> THidDeviceController::makeDevice(const HidDeviceInfo& info) {
+    auto connection = backend_.open(info);
+    if (!connection)
+        return nullptr; // cannot be opened: left out
+    auto device =
+        std::make_unique<THidDevice>(THidDevice::ConstructionKey{}, info, std::move(connection));
+    device->onData_ = onData_;
+    return device;
+}
+
+void THidDeviceController::SetOnDeviceChange(std::function<void()> handler) {
+    onChange_ = std::move(handler);
+    if (onChange_)
+        RescanDevices();
+}
+
+void THidDeviceController::SetOnDeviceData(THidDataEvent handler) {
+    onData_ = std::move(handler);
+    for (auto& device : devices_) {
+        device->onData_ = onData_;
+        if (onData_)
+            device->startReading(mainThread_);
+        else
+            device->stopReading();
+    }
+}
+
+bool THidDeviceController::AcquireDevice(int vendorId, int productId, THidDevice*& device) {
+    device = nullptr;
+    for (auto& candidate : devices_) {
+        const HidDeviceInfo& info = candidate->Info();
+        if (info.vendorId != vendorId || (productId != -1 && info.productId != productId) ||
+            candidate->checkedOut_)
+            continue;
+        candidate->checkedOut_ = true;
+        candidate->startReading(mainThread_);
+        device = candidate.get();
+        return true;
+    }
+    return false;
+}
+
+void THidDeviceController::ReleaseDevice(THidDevice* device) {
+    const auto it = std::find_if(devices_.begin(), devices_.end(),
+                                 [device](const auto& listed) { return listed.get() == device; });
+    if (it == devices_.end())
+        return;
+    // Take it out of the list first: the handlers it may trigger while closing see a
+    // consistent list.
+    std::unique_ptr<THidDevice> released = std::move(*it);
+    devices_.erase(it);
+    released->close();
+}
+
+void THidDeviceController::RescanDevices() {
+    std::vector<HidDeviceInfo> present = backend_.enumerate();
+    const auto isPresent = [&present](const std::string& identity) {
+        return std::any_of(present.begin(), present.end(), [&identity](const HidDeviceInfo& info) {
+            return info.identity == identity;
+        });
+    };
+
+    bool changed = false;
+    for (auto i = devices_.size(); i-- > 0;) {
+        THidDevice& device = *devices_[i];
+        if (device.pluggedIn_ && isPresent(device.info_.identity))
+            continue;
+        if (device.pluggedIn_) {
+            device.close();
+            changed = true;
+        }
+        // A checked-out device stays, marked unplugged, until its holder releases it.
+        if (!device.checkedOut_) {
+            devices_.erase(devices_.begin() + static_cast<std::ptrdiff_t>(i));
+            changed = true;
+        }
+    }
+
+    for (const HidDeviceInfo& info : present) {
+        const bool listed = std::any_of(devices_.begin(), devices_.end(), [&info](const auto& d) {
+            return d->pluggedIn_ && d->info_.identity == info.identity;
+        });
+        if (listed)
+            continue;
+        if (auto device = makeDevice(info)) {
+            devices_.push_back(std::move(device));
+            changed = true;
+        }
+    }
+
+    if ((changed || !changeFired_) && onChange_) {
+        changeFired_ = true;
+        const auto handler = onChange_; // the handler may replace itself
+        handler();
+    }
+}
+
+} // namespace tarvik

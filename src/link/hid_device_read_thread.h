@@ -1,0 +1,55 @@
+// THidDeviceReadThread: the background reader of one checked-out device. It reads one input
+// report at a time and hands it to the main thread, waiting until the data handler has
+// returned or until it is told to stop, whichever comes first.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "link/dispatcher.h"
+#include "link/hid_backend.h"
+
+namespace tarvik {
+
+class THidDevice;
+
+class THidDeviceReadThread {
+public:
+    // Starts reading at once. The device and the connection must outlive this object.
+    THidDeviceReadThread(THidDevice& device, HidConnection& connection, Dispatcher& mainThread);
+    // Stops and joins the thread.
+    ~THidDeviceReadThread();
+    THidDeviceReadThread(const THidDeviceReadThread&) = delete;
+    THidDeviceReadThread& operator=(const THidDeviceReadThread&) = delete;
+
+private:
+    // Shared with every hand-off task posted to the main thread, so a task that runs after
+    // the thread has stopped (and the device may be gone) finds the stop flag and drops its
+    // report without touching the device.
+    struct HandOff {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool stopRequested = false;
+        bool handled = false;
+    };
+
+    void run();
+    // Posts one report to the main thread and waits until it was handled or a stop came.
+    void handOver(std::vector<std::uint8_t> report);
+    bool stopRequested();
+
+    THidDevice& device_;
+    HidConnection& connection_;
+    Dispatcher& mainThread_;
+    std::size_t reportLength_;
+    int sleepMs_;
+    std::shared_ptr<HandOff> handOff_;
+    std::thread thread_;
+};
+
+} // namespace tarvik
