@@ -1,0 +1,114 @@
+// The controller over a scripted backend: what it reads, what it leaves out, and when it
+// starts and stops reading.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "link/hid_device_controller.h"
+#include "test_devices.h"
+
+using namespace std::chrono_literals;
+
+namespace tarvik {
+namespace {
+
+struct Delivery {
+    std::uint8_t id;
+    std::vector<std::uint8_t> data;
+};
+
+class ScriptedControllerTest : public ::testing::Test {
+protected:
+    THidDataEvent recorder() {
+        return [this](THidDevice*, std::uint8_t id, const std::uint8_t* data, std::uint16_t size) {
+            delivered.push_back({id, std::vector<std::uint8_t>(data, data + size)});
+        };
+    }
+
+    PlainDispatcher main;
+    test::ScriptedBackend backend;
+    std::vector<Delivery> delivered;
+};
+
+TEST_F(ScriptedControllerTest, AReadOfNoBytesIsNotDelivered) {
+    auto* conn = backend.add("a", kProgrammerVendorId, kProgrammerProductId);
+    THidDeviceController ctl(backend, main);
+    ctl.SetOnDeviceData(recorder());
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    conn->queue({});
+    conn->queue({5, 0xAA, 0xBB});
+    ASSERT_TRUE(main.runUntil([&] { return !delivered.empty(); }, 5s));
+    main.runFor(20ms);
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0].id, 5);
+    EXPECT_EQ(delivered[0].data, (std::vector<std::uint8_t>{0xAA, 0xBB}));
+}
+
+TEST_F(ScriptedControllerTest, DeviceOpenedForQueriesOnlyIsAcquiredButNeverRead) {
+    auto* conn = backend.add("q", kProgrammerVendorId, kProgrammerProductId, true, false);
+    THidDeviceController ctl(backend, main);
+    ctl.SetOnDeviceData(recorder());
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_FALSE(dev->HasReadWriteAccess());
+    conn->queue({0, 1});
+    main.runFor(30ms);
+    EXPECT_EQ(conn->reads(), 0);
+    EXPECT_TRUE(delivered.empty());
+    EXPECT_FALSE(dev->Write(std::vector<std::uint8_t>(65, 0)));
+}
+
+TEST_F(ScriptedControllerTest, DeviceThatCannotBeOpenedIsLeftOut) {
+    backend.add("broken", kProgrammerVendorId, kProgrammerProductId, false);
+    backend.add("good", kProgrammerVendorId, kProgrammerProductId);
+    THidDeviceController ctl(backend, main);
+    ASSERT_EQ(ctl.DeviceList().size(), 1u);
+    EXPECT_EQ(ctl.DeviceList()[0]->Info().identity, "good");
+}
+
+TEST_F(ScriptedControllerTest, ReadingFollowsTheDataHandler) {
+    auto* conn = backend.add("a", kProgrammerVendorId, kProgrammerProductId);
+    THidDeviceController ctl(backend, main);
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, -1, dev));
+    main.runFor(20ms);
+    EXPECT_EQ(conn->reads(), 0); // no handler, no reading
+
+    ctl.SetOnDeviceData(recorder());
+    conn->queue({1, 2});
+    ASSERT_TRUE(main.runUntil([&] { return delivered.size() == 1; }, 5s));
+
+    ctl.SetOnDeviceData({});
+    const int readsAfterStop = conn->reads();
+    conn->queue({3, 4});
+    main.runFor(30ms);
+    EXPECT_EQ(conn->reads(), readsAfterStop);
+    EXPECT_EQ(delivered.size(), 1u);
+}
+
+TEST_F(ScriptedControllerTest, CheckedOutDeviceStaysListedUnpluggedUntilReleased) {
+    backend.add("a", kProgrammerVendorId, kProgrammerProductId);
+    backend.add("b", 0x1234, 0x0001);
+    THidDeviceController ctl(backend, main);
+    int changes = 0;
+    ctl.SetOnDeviceChange([&] { ++changes; });
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+
+    backend.devices.clear(); // both gone
+    ctl.RescanDevices();
+    EXPECT_EQ(changes, 2);
+    ASSERT_EQ(ctl.DeviceList().size(), 1u);
+    EXPECT_EQ(ctl.DeviceList()[0].get(), dev);
+    EXPECT_FALSE(dev->IsPluggedIn());
+    EXPECT_FALSE(dev->Write(std::vector<std::uint8_t>(65, 0)));
+
+    ctl.RescanDevices(); // nothing new happened
+    EXPECT_EQ(changes, 2);
+    ctl.ReleaseDevice(dev);
+    EXPECT_TRUE(ctl.DeviceList().empty());
+}
+
+} // namespace
+} // namespace tarvik
