@@ -6,13 +6,22 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "buffer/intel_hex.h"
 
 namespace tarvik {
 
-// Refuses files larger than kMaxImageBytes (intel_hex.h) without reading them.
-std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode);
+// Refuses files larger than maxBytes without reading them.
+std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
+                                        std::size_t maxBytes = kMaxImageBytes);
+// A HEX file's text, up to kMaxHexFileBytes.
+std::string readTextFile(const std::string& fileName, std::uint8_t languageCode);
+
+// Keeps the permissions of a file it replaces; writes through a symbolic link to its target.
 void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
                     std::uint8_t languageCode);
+void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode);
 
 } // namespace tarvik

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <span>
 #include <string>
@@ -15,10 +16,11 @@ namespace tarvik {
 class HexBuffer {
 public:
     using Bytes = std::vector<std::uint8_t>;
+    using Marks = std::vector<std::uint8_t>; // 1 where the user changed the byte
 
     // --- what the program calls ---
     std::int32_t ByteCount() const;
-    Bytes GetAllBytes() const;                 // a copy of the whole buffer
+    Bytes GetAllBytes() const;                   // a copy of the whole buffer
     const Bytes& bytes() const { return data_; } // read-only view, current at each call
     // Replaces the whole buffer; clears the changed marks and the undo history; puts the
     // cursor on the first byte; raises OnChange.
@@ -53,16 +55,40 @@ public:
     void erase(std::size_t offset, std::size_t count);
     bool isChanged(std::size_t offset) const;
 
+    // The byte the view's cursor is on; ByteCount() is the place after the last byte.
     std::size_t cursor() const { return cursor_; }
-    void setCursor(std::size_t offset);
+    void setCursor(std::size_t offset); // clamped to 0..ByteCount()
+
+    // The undo history keeps its newest steps up to this many stored bytes (old bytes and
+    // their marks, new bytes).
+    static constexpr std::size_t kHistoryBytes = 64u * 1024 * 1024;
 
 private:
+    // One step of the history: the bytes at offset were before, and are after, the edit.
+    struct Edit {
+        std::size_t offset;
+        Bytes before;
+        Marks beforeMarks;
+        Bytes after;
+        std::size_t size() const { return 2 * before.size() + after.size(); }
+    };
+
+    // Replaces count bytes at offset by bytes as one user edit.
+    void replace(std::size_t offset, std::size_t count, std::span<const std::uint8_t> bytes);
+    // Puts bytes in place of `removed` bytes at offset, with the given changed marks, or all
+    // marked when there are none.
+    void swapIn(std::size_t offset, std::size_t removed, const Bytes& bytes, const Marks* marks);
+    void clearHistory();
+    void changed();
+
     Bytes data_;
-    std::vector<bool> changed_;
+    Marks changed_;
     bool readOnly_ = true;
     bool insertMode_ = false;
     std::size_t cursor_ = 0;
-    // undo history: implementation detail of buffer/
+    std::deque<Edit> undo_;
+    std::vector<Edit> redo_;
+    std::size_t historyBytes_ = 0;
 };
 
 } // namespace tarvik

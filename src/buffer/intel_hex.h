@@ -3,6 +3,7 @@
 // file access is in file_io.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -15,6 +16,8 @@ namespace tarvik {
 
 // The largest image or binary file the program accepts.
 constexpr std::size_t kMaxImageBytes = 16u * 1024 * 1024;
+// The largest HEX text accepted: room for a full-size image in records of 8 bytes or more.
+constexpr std::size_t kMaxHexFileBytes = 4 * kMaxImageBytes;
 
 enum class FileKind { Hex, Binary, Other };
 // By the third character from the end of the name, case-insensitive: 'H' HEX, 'B' binary,
@@ -32,7 +35,8 @@ enum class HexStatus {
 struct HexReadResult {
     HexStatus status = HexStatus::Ok;
     std::vector<std::uint8_t> bytes; // the image when status is Ok
-    std::string detail;              // ConversionError: the line number and the offending text
+    std::size_t line = 0;            // the 1-based line of a failure (0 for TooLarge)
+    std::string detail;              // ConversionError: the offending line, shortened and printable
 };
 
 HexReadResult readIntelHex(std::string_view text);

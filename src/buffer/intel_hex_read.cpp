@@ -1,0 +1,242 @@
+// The Intel HEX reader. The first pass checks that every line up to the end record has a count,
+// an address and a type; the second verifies checksums and data digits and works out the image
+// size; only then is the image allocated (0xFF everywhere) and the data placed, later records
+// overwriting earlier ones. Lines after the end record are never looked at.
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "buffer/buffer_texts.h"
+#include "buffer/intel_hex.h"
+
+namespace tarvik {
+namespace {
+
+enum RecordType : std::uint8_t {
+    kData = 0x00,
+    kEnd = 0x01,
+    kExtendedSegment = 0x02,
+    kExtendedLinear = 0x04,
+};
+
+constexpr std::array<std::int8_t, 256> kHexValue = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        table['0' + i] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+        table['A' + i] = static_cast<std::int8_t>(10 + i);
+        table['a' + i] = static_cast<std::int8_t>(10 + i);
+    }
+    return table;
+}();
+
+// Splits text at LF, CR LF or a lone CR. Past the end it returns empty lines, which no pass
+// accepts, so a file without an end record fails.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    std::string_view next() {
+        ++number_;
+        if (pos_ >= text_.size())
+            return {};
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+            ++end;
+        const std::string_view line = text_.substr(pos_, end - pos_);
+        if (end < text_.size() && text_[end] == '\r' && end + 1 < text_.size() &&
+            text_[end + 1] == '\n')
+            ++end;
+        pos_ = end + 1;
+        return line;
+    }
+    std::size_t number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t number_ = 0;
+};
+
+// The byte of the two digits at 0-based index i, or -1 when they are missing or not hex.
+int pairAt(std::string_view line, std::size_t i) {
+    if (i >= line.size() || line.size() - i < 2)
+        return -1;
+    const int high = kHexValue[static_cast<std::uint8_t>(line[i])];
+    const int low = kHexValue[static_cast<std::uint8_t>(line[i + 1])];
+    return high < 0 || low < 0 ? -1 : high << 4 | low;
+}
+
+struct Fields {
+    std::size_t count;
+    std::size_t address;
+    std::uint8_t type;
+};
+
+// Count (positions 2-3), address (4-7) and type (8-9); the record mark is not examined.
+std::optional<Fields> fieldsOf(std::string_view line) {
+    const int count = pairAt(line, 1);
+    const int high = pairAt(line, 3);
+    const int low = pairAt(line, 5);
+    const int type = pairAt(line, 7);
+    if (count < 0 || high < 0 || low < 0 || type < 0)
+        return std::nullopt;
+    return Fields{static_cast<std::size_t>(count), static_cast<std::size_t>(high << 8 | low),
+                  static_cast<std::uint8_t>(type)};
+}
+
+// The first data pair of a record sits at 0-based index 9.
+constexpr std::size_t kDataStart = 9;
+
+// The checksum sums every pair from position 2 up to the last two characters, which hold it.
+HexStatus checkRecord(std::string_view line, const Fields& fields) {
+    const std::size_t m = line.size();
+    unsigned sum = 0;
+    for (std::size_t i = 1; i + 3 <= m; i += 2) {
+        const int value = pairAt(line, i);
+        if (value < 0)
+            return HexStatus::ConversionError;
+        sum += static_cast<unsigned>(value);
+    }
+    const int checksum = pairAt(line, m - 2);
+    if (checksum < 0)
+        return HexStatus::ConversionError;
+    if ((sum + static_cast<unsigned>(checksum)) % 256 != 0)
+        return HexStatus::BadChecksum;
+    // The data must lie wholly before the checksum.
+    if (fields.type != kEnd && kDataStart + 2 * fields.count + 2 > m)
+        return HexStatus::ConversionError;
+    return HexStatus::Ok;
+}
+
+// Where data records land: an extended linear address adds its value << 16; an extended
+// segment address adds its value << 4 and wraps the offset within 64 KiB, as the format says.
+struct AddressBase {
+    std::uint64_t offset = 0;
+    bool segmented = false;
+
+    void apply(std::string_view line, std::uint8_t type) {
+        const auto value = static_cast<std::uint64_t>(pairAt(line, kDataStart) << 8 |
+                                                      pairAt(line, kDataStart + 2));
+        segmented = type == kExtendedSegment;
+        offset = segmented ? value << 4 : value << 16;
+    }
+    std::uint64_t end(const Fields& f) const {
+        return offset + (segmented ? std::min<std::size_t>(f.address + f.count, 0x10000)
+                                   : f.address + f.count);
+    }
+    void place(std::string_view line, const Fields& f, std::uint8_t* image) const {
+        const std::size_t first =
+            segmented ? std::min<std::size_t>(f.count, 0x10000 - f.address) : f.count;
+        std::uint8_t* out = image + offset + f.address;
+        for (std::size_t i = 0; i < f.count; ++i) {
+            if (i == first)
+                out = image + offset - first;
+            out[i] = static_cast<std::uint8_t>(pairAt(line, kDataStart + 2 * i));
+        }
+    }
+};
+
+bool isAddressRecord(std::uint8_t type) {
+    return type == kExtendedSegment || type == kExtendedLinear;
+}
+
+std::string printable(std::string_view line) {
+    constexpr std::size_t kMaxShown = 60;
+    std::string out;
+    for (const char c : line.substr(0, kMaxShown))
+        out +=
+            static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F ? c : '?';
+    if (line.size() > kMaxShown)
+        out += "...";
+    return out;
+}
+
+HexReadResult failure(HexStatus status, std::size_t line, std::string detail = {}) {
+    HexReadResult result;
+    result.status = status;
+    result.line = line;
+    result.detail = std::move(detail);
+    return result;
+}
+
+} // namespace
+
+HexReadResult readIntelHex(std::string_view text) {
+    // Pass 1: every line up to the end record has its count, address and type; address
+    // records carry their two bytes.
+    {
+        LineReader lines(text);
+        for (;;) {
+            const std::string_view line = lines.next();
+            const auto fields = fieldsOf(line);
+            if (!fields || (isAddressRecord(fields->type) && fields->count != 2))
+                return failure(HexStatus::NotHex, lines.number());
+            if (fields->type == kEnd)
+                break;
+        }
+    }
+
+    // Pass 2: checksums and digits, and the size of the image.
+    std::uint64_t size = 0;
+    {
+        LineReader lines(text);
+        AddressBase base;
+        for (;;) {
+            const std::string_view line = lines.next();
+            const Fields fields = *fieldsOf(line);
+            const HexStatus status = checkRecord(line, fields);
+            if (status != HexStatus::Ok)
+                return failure(status, lines.number(),
+                               status == HexStatus::ConversionError ? printable(line) : "");
+            if (fields.type == kEnd) {
+                size = std::max<std::uint64_t>(size, fields.address + fields.count);
+                break;
+            }
+            if (isAddressRecord(fields.type))
+                base.apply(line, fields.type);
+            else if (fields.type == kData || fields.type > 0x05)
+                size = std::max(size, base.end(fields));
+        }
+    }
+    if (size > kMaxImageBytes)
+        return failure(HexStatus::TooLarge, 0);
+
+    // Pass 3: place the data.
+    HexReadResult result;
+    result.bytes.assign(static_cast<std::size_t>(size), 0xFF);
+    LineReader lines(text);
+    AddressBase base;
+    for (;;) {
+        const std::string_view line = lines.next();
+        const Fields fields = *fieldsOf(line);
+        if (fields.type == kEnd)
+            break;
+        if (isAddressRecord(fields.type))
+            base.apply(line, fields.type);
+        else if (fields.type == kData || fields.type > 0x05)
+            base.place(line, fields, result.bytes.data());
+    }
+    return result;
+}
+
+std::string hexReadMessage(const HexReadResult& result, std::uint8_t languageCode) {
+    switch (result.status) {
+    case HexStatus::Ok:
+        return {};
+    case HexStatus::NotHex:
+        return bufferText(BufferText::NoHexFile, languageCode);
+    case HexStatus::BadChecksum:
+        return bufferText(BufferText::WrongChecksum, languageCode);
+    case HexStatus::TooLarge:
+        return bufferText(BufferText::ImageTooLarge, languageCode,
+                          {std::to_string(kMaxImageBytes / (1024 * 1024))});
+    case HexStatus::ConversionError:
+        return bufferText(BufferText::BadRecord, languageCode,
+                          {std::to_string(result.line), result.detail});
+    }
+    return {};
+}
+
+} // namespace tarvik
