@@ -1,2 +1,66 @@
-// Placeholder until the folder has sources.
-int main() { return 0; }
+// tarvik: the desktop client of the USB chip programmer.
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "common/user_error.h"
+#include "shell/desktop_session.h"
+#include "shell/interface_font.h"
+#include "shell/main_window.h"
+#include "shell/program_modes.h"
+#include "shell/termination_signals.h"
+
+using namespace tarvik;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvik"));
+    QApplication::setDesktopFileName(QStringLiteral("tarvik"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvik")));
+    applyInterfaceFont();
+
+    std::vector<std::string> arguments;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
+    const ParsedOptions parsed = parseProgramOptions(arguments);
+    if (!parsed.options) {
+        std::fprintf(stderr, "tarvik: %s\n\n%s", parsed.error.c_str(), programUsage().c_str());
+        return 2;
+    }
+    ProgramOptions options = *parsed.options;
+    if (options.help) {
+        std::printf("%s", programUsage().c_str());
+        return 0;
+    }
+
+    const bool screenshots = !options.screenshotDir.empty();
+    if (screenshots)
+        options.programmer = ProgramOptions::Programmer::Emulated;
+    std::unique_ptr<DesktopSession> session;
+    try {
+        // Screenshots leave the user's settings alone.
+        session = std::make_unique<DesktopSession>(
+            options, screenshots ? std::make_unique<MemorySettings>() : nullptr,
+            screenshots ? Latency::None : Latency::UsbFullSpeed);
+    } catch (const UserError& error) {
+        std::fprintf(stderr, "tarvik: %s\n", error.what());
+        QMessageBox::critical(nullptr, QStringLiteral("Tarvik"), QString::fromUtf8(error.what()));
+        return 1;
+    }
+    if (screenshots)
+        return renderScreenshots(*session, QString::fromStdString(options.screenshotDir));
+
+    MainWindow& window = session->window();
+    closeOnTerminationSignals(window);
+    const QString file = QString::fromStdString(options.file);
+    if (options.benchmarkStartup) {
+        benchmarkStartup(*session, file);
+    } else if (!file.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
+    }
+    window.show();
+    return app.exec();
+}

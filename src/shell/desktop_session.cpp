@@ -1,0 +1,76 @@
+// Setting up and tearing down one run of the desktop program.
+#include "shell/desktop_session.h"
+
+#include "common/user_error.h"
+#include "emulator/virtual_programmer.h"
+#include "link/socket_backend.h"
+#include "shell/info_form.h"
+#include "shell/main_window.h"
+#include "shell/qt_dispatcher.h"
+#include "shell/registry_edit.h"
+
+#ifdef TARVIK_HAVE_HIDAPI
+#include "link/hidapi/usb_backend.h"
+#endif
+
+namespace tarvik {
+
+namespace {
+
+std::unique_ptr<SettingsStore> desktopSettings() {
+    auto registry = std::make_unique<TRegistryEdit>();
+    registry->RootKey = rkLocalMachine;
+    registry->RegKey = "\\software\\Tarvik\\";
+    return registry;
+}
+
+} // namespace
+
+DesktopSession::DesktopSession(const ProgramOptions& options,
+                               std::unique_ptr<SettingsStore> settings, Latency latency)
+    : dispatcher_(std::make_unique<QtDispatcher>()) {
+    switch (options.programmer) {
+    case ProgramOptions::Programmer::Emulated: {
+        auto programmer = emulator::makeVirtualProgrammer(options.chip);
+        auto bus = std::make_unique<EmulatedBackend>(*dispatcher_);
+        programmerPlug = bus->plug(std::move(programmer), latency);
+        emulatedBus_ = bus.get();
+        backend_ = std::move(bus);
+        break;
+    }
+    case ProgramOptions::Programmer::Socket:
+        backend_ = std::make_unique<SocketBackend>(*dispatcher_, options.socketPath);
+        break;
+    case ProgramOptions::Programmer::Usb:
+#ifdef TARVIK_HAVE_HIDAPI
+        backend_ = makeUsbBackend(*dispatcher_);
+#else
+        throw UserError("This build of Tarvik has no USB support: start it with --emulate or "
+                        "--programmer socket:PATH.");
+#endif
+        break;
+    }
+    controller_ = std::make_unique<THidDeviceController>(*backend_, *dispatcher_);
+    settings_ = settings ? std::move(settings) : desktopSettings();
+
+    window_ = std::make_unique<MainWindow>(*controller_, *settings_);
+    dispatcher_->onError = [this](std::string_view text) { window_->showApplicationError(text); };
+    if (auto* registry = dynamic_cast<TRegistryEdit*>(settings_.get()))
+        registry->Language = [this] { return window_->form().LanguageCode; };
+    window_->call(&TMainForm::FormCreate);
+    window_->renderNow();
+
+    infoForm_ = std::make_unique<TInfoForm>();
+    window_->setInfoForm(infoForm_.get());
+}
+
+DesktopSession::~DesktopSession() {
+    window_->setInfoForm(nullptr);
+    infoForm_.reset();
+    window_.reset();
+    settings_.reset();
+    controller_.reset();
+    backend_.reset();
+}
+
+} // namespace tarvik

@@ -1,0 +1,50 @@
+// One run of the desktop program: the main-thread dispatcher, the programmer's backend (USB,
+// the in-process virtual programmer or a socket peer), the HID controller, the settings store,
+// the main window (whose model searches for the programmer while it is built, then runs
+// FormCreate) and the hidden info window. Members are made in that order and go in reverse.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "form/settings_store.h"
+#include "link/emulated_backend.h"
+#include "link/hid_device_controller.h"
+#include "shell/program_options.h"
+
+namespace tarvik {
+
+class MainWindow;
+class QtDispatcher;
+class TInfoForm;
+
+class DesktopSession {
+public:
+    // settings: the store to use; none means the desktop's TRegistryEdit. Throws UserError when
+    // the options name a programmer that can't be set up (an unknown virtual chip, no USB
+    // support built in).
+    explicit DesktopSession(const ProgramOptions& options,
+                            std::unique_ptr<SettingsStore> settings = nullptr,
+                            Latency latency = Latency::UsbFullSpeed);
+    ~DesktopSession();
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+
+    MainWindow& window() { return *window_; }
+    TInfoForm& infoForm() { return *infoForm_; }
+    SettingsStore& settings() { return *settings_; }
+    // With the virtual programmer in process: its bus, and the plug of the programmer.
+    EmulatedBackend* emulatedBus() { return emulatedBus_; }
+    std::optional<EmulatedBackend::Handle> programmerPlug;
+
+private:
+    std::unique_ptr<QtDispatcher> dispatcher_;
+    std::unique_ptr<HidBackend> backend_;
+    EmulatedBackend* emulatedBus_ = nullptr;
+    std::unique_ptr<THidDeviceController> controller_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<TInfoForm> infoForm_;
+};
+
+} // namespace tarvik

@@ -1,0 +1,119 @@
+// Screenshots and the start-up measurement.
+#include "shell/program_modes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPixmap>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "shell/desktop_session.h"
+#include "shell/info_form.h"
+#include "shell/main_window.h"
+
+namespace tarvik {
+
+namespace {
+
+// Runs the event loop until the model is idle again with its controls back, or 5 s passed.
+void waitForJob(MainWindow& window) {
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (!window.form().bAuslesen.enabled && timer.elapsed() < 5000);
+    window.renderNow();
+}
+
+// Milliseconds since the process started: from TARVIK_LAUNCH_NS (wall clock, set by the
+// benchmark script just before the start) when given, else from the kernel's start time.
+double millisecondsSinceStart() {
+    if (const char* launch = std::getenv("TARVIK_LAUNCH_NS")) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const double nowNs = double(now.tv_sec) * 1e9 + double(now.tv_nsec);
+        return (nowNs - std::stod(launch)) / 1e6;
+    }
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Field 22, counted after the command name's closing parenthesis (field 2).
+    std::size_t pos = text.rfind(')');
+    for (int field = 2; field < 22 && pos != std::string::npos; ++field)
+        pos = text.find(' ', pos + 1);
+    const double startTicks = pos == std::string::npos ? 0 : std::stod(text.substr(pos + 1));
+    timespec boot{};
+    clock_gettime(CLOCK_BOOTTIME, &boot);
+    const double nowMs = double(boot.tv_sec) * 1e3 + double(boot.tv_nsec) / 1e6;
+    return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("VmRSS:"))
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+} // namespace
+
+int renderScreenshots(DesktopSession& session, const QString& dir) {
+    MainWindow& window = session.window();
+    TMainForm& form = window.form();
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "tarvik: cannot create %s\n", qPrintable(dir));
+        return 1;
+    }
+    window.show();
+    std::vector<std::uint8_t> sample(512);
+    for (std::size_t i = 0; i < sample.size(); ++i)
+        sample[i] = std::uint8_t(i * 7 + (i >> 4));
+    window.call([&] { form.Hexeditor.SetAllBytes(sample); });
+    window.call(&TMainForm::nAVRISPClick);
+    window.call(&TMainForm::bDetectDeviceClick);
+    waitForJob(window);
+
+    struct Shot {
+        void (TMainForm::*language)();
+        const char* name;
+    };
+    for (const Shot& shot : {Shot{&TMainForm::sDeutschClick, "main-de.png"},
+                             Shot{&TMainForm::sEnglishClick, "main-en.png"},
+                             Shot{&TMainForm::sFranceClick, "main-ru.png"}}) {
+        window.call(shot.language);
+        window.renderNow();
+        QApplication::processEvents();
+        if (!window.grab().save(dir + "/" + shot.name))
+            return 1;
+    }
+    window.call(&TMainForm::nInfoClick);
+    QApplication::processEvents();
+    return session.infoForm().grab().save(dir + "/info.png") ? 0 : 1;
+}
+
+void benchmarkStartup(DesktopSession& session, const QString& file) {
+    MainWindow& window = session.window();
+    window.onFirstShown = [&window, file] {
+        std::printf("startup_ms=%.1f\n", millisecondsSinceStart());
+        QMetaObject::invokeMethod(
+            &window,
+            [&window, file] {
+                if (!file.isEmpty())
+                    window.openFile(file);
+                QApplication::processEvents();
+                std::printf("buffer_bytes=%d\nrss_kib=%ld\n", window.form().Hexeditor.ByteCount(),
+                            residentKiB());
+                std::fflush(stdout);
+                QApplication::exit(0);
+            },
+            Qt::QueuedConnection);
+    };
+}
+
+} // namespace tarvik
