@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tarvik::emulator {
 
@@ -85,6 +86,8 @@ struct VirtualChip {
 // Every virtual chip, in the order of the chip identification table, then the test chips
 // ("locked", "unknown", "none") and the serial EEPROMs.
 std::span<const VirtualChip> virtualChips();
+// Their names, in the same order: what a user may pick from.
+std::vector<std::string_view> virtualChipNames();
 
 // The chip of that name, compared without regard to case; nullptr when there is none.
 const VirtualChip* findVirtualChip(std::string_view name);

@@ -48,15 +48,20 @@ constexpr ProgrammingModel kMega{
 constexpr ProgrammingModel kMegaExt{
     LockWrite::LockByte, FuseWrite::FuseBytes, LockRead::LockByte, 3, {kHigh, 5}, {kHigh, 3}};
 
+// AT89: programmed in the socket, lock bits only; with lock bit 2 programmed the signature
+// reads like any other locked location.
 constexpr VirtualChip at89(std::string_view name, std::uint8_t families, std::uint8_t s2,
                            std::uint8_t s3, std::uint32_t size, std::uint8_t voltage) {
-    return {name,        ChipKind::Microcontroller,
-            families,    {0x1E, s2, s3},
-            size,        0,
-            0,           voltage,
-            0,           &kAt89,
-            FuseBytes{}, {},
-            0,           false};
+    VirtualChip chip{};
+    chip.name = name;
+    chip.kind = ChipKind::Microcontroller;
+    chip.families = families;
+    chip.signature = {0x1E, s2, s3};
+    chip.memorySize = size;
+    chip.voltage = voltage;
+    chip.model = &kAt89;
+    chip.lockHidesSignature = true;
+    return chip;
 }
 
 constexpr VirtualChip avr(std::string_view name, std::uint8_t families, std::uint8_t s2,
@@ -64,30 +69,54 @@ constexpr VirtualChip avr(std::string_view name, std::uint8_t families, std::uin
                           std::uint8_t pageCode, const ProgrammingModel& model, FuseBytes factory,
                           std::array<std::uint8_t, 4> calibration = {},
                           std::uint8_t calibrationCount = 0) {
-    return {name,
-            ChipKind::Microcontroller,
-            families,
-            {0x1E, s2, s3},
-            flash,
-            eeprom,
-            pageCode,
-            0,
-            0,
-            &model,
-            factory,
-            calibration,
-            calibrationCount,
-            false};
+    VirtualChip chip{};
+    chip.name = name;
+    chip.kind = ChipKind::Microcontroller;
+    chip.families = families;
+    chip.signature = {0x1E, s2, s3};
+    chip.memorySize = flash;
+    chip.eepromSize = eeprom;
+    chip.pageCode = pageCode;
+    chip.model = &model;
+    chip.factory = factory;
+    chip.calibration = calibration;
+    chip.calibrationCount = calibrationCount;
+    return chip;
 }
 
 constexpr VirtualChip serialEeprom(std::string_view name, std::uint32_t size, std::uint16_t page) {
-    return {name,        ChipKind::SerialEeprom,
-            kSerial,     {0xFF, 0xFF, 0xFF},
-            size,        0,
-            0,           0,
-            page,        &kAt89,
-            FuseBytes{}, {},
-            0,           false};
+    VirtualChip chip{};
+    chip.name = name;
+    chip.kind = ChipKind::SerialEeprom;
+    chip.families = kSerial;
+    chip.memorySize = size;
+    chip.eepromPage = page;
+    chip.model = &kAt89;
+    return chip;
+}
+
+// Both lock bits programmed: the signature reads 00 01 02 until a chip erase unlocks it,
+// after which it is an AT89C51 (12 V) that answers on every microcontroller family.
+constexpr VirtualChip lockedChip() {
+    VirtualChip chip = at89("locked", kAnyMcu, 0x51, 0xFF, 4096, 12);
+    chip.pageCode = 0x01;
+    chip.model = &kLockPair;
+    chip.factory = {0xF9, 0xDF};
+    return chip;
+}
+
+// A signature no table knows.
+constexpr VirtualChip unknownChip() {
+    return avr("unknown", kAnyMcu, 0x9F, 0x0F, 1024, 64, 0x01, kLockPair, {0xFF, 0xDF});
+}
+
+// An empty socket.
+constexpr VirtualChip noChip() {
+    VirtualChip chip{};
+    chip.name = "none";
+    chip.kind = ChipKind::Absent;
+    chip.model = &kAt89;
+    return chip;
 }
 
 constexpr VirtualChip kChips[] = {
@@ -151,39 +180,9 @@ constexpr VirtualChip kChips[] = {
         {0xAD, 0xB1, 0xB4, 0xB9}, 4),
     avr("ATmega128", kIsp, 0x97, 0x02, 131072, 4096, 0x80, kMegaExt, {0xFF, 0xE1, 0x99, 0xFD},
         {0xAE, 0xB2, 0xB5, 0xBA}, 4),
-    // Both lock bits programmed: the signature reads 00 01 02 until a chip erase unlocks it,
-    // after which it is an AT89C51 (12 V) that answers on every microcontroller family.
-    {"locked",
-     ChipKind::Microcontroller,
-     kAnyMcu,
-     {0x1E, 0x51, 0xFF},
-     4096,
-     0,
-     0x01,
-     12,
-     0,
-     &kLockPair,
-     FuseBytes{0xF9, 0xDF},
-     {},
-     0,
-     true},
-    // A signature no table knows.
-    {"unknown",
-     ChipKind::Microcontroller,
-     kAnyMcu,
-     {0x1E, 0x9F, 0x0F},
-     1024,
-     64,
-     0x01,
-     0,
-     0,
-     &kLockPair,
-     FuseBytes{0xFF, 0xDF},
-     {},
-     0,
-     false},
-    // An empty socket.
-    {"none", ChipKind::Absent, 0, {}, 0, 0, 0, 0, 0, &kAt89, FuseBytes{}, {}, 0, false},
+    lockedChip(),
+    unknownChip(),
+    noChip(),
     serialEeprom("24AA00", 16, 1),
     serialEeprom("24AA01", 128, 8),
     serialEeprom("24C01C", 128, 16),

@@ -89,6 +89,9 @@ FuseBytes VirtualProgrammer::fuses() const {
 }
 
 bool VirtualProgrammer::lockBitProgrammed(int bit) const {
+    if (bit != 1 && bit != 2) {
+        throw std::invalid_argument("lock bits are numbered 1 and 2");
+    }
     std::lock_guard lock(mutex_);
     return chip_.lockBitProgrammed(bit);
 }
