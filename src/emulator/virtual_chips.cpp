@@ -212,6 +212,14 @@ std::span<const VirtualChip> virtualChips() {
     return kChips;
 }
 
+std::vector<std::string_view> virtualChipNames() {
+    std::vector<std::string_view> names;
+    for (const VirtualChip& chip : kChips) {
+        names.push_back(chip.name);
+    }
+    return names;
+}
+
 const VirtualChip* findVirtualChip(std::string_view name) {
     const auto* found = std::ranges::find_if(
         kChips, [name](const VirtualChip& chip) { return sameNameIgnoringCase(chip.name, name); });
