@@ -1,0 +1,316 @@
+// How the window reacts to each answer: chunks, errors, answers out of turn, read data, the
+// result and duration lines, and answers no programmer should give.
+#include <gtest/gtest.h>
+
+#include "engine_fixture.h"
+
+namespace tarvik::scenario {
+namespace {
+
+class ResponseTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        programmer->respond = {}; // the test answers by hand
+        form.updatebuffer.checked = false;
+    }
+
+    // The log from the empty line before the result on.
+    std::vector<std::string> ending() const {
+        const auto& log = s.log();
+        return log.size() < 3 ? log : std::vector<std::string>(log.end() - 3, log.end());
+    }
+};
+
+TEST_F(ResponseTest, ErrorInTheMiddleOfAWriteEndsTheJobWithNoFurtherChunk) {
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(100));
+    form.bProgClick();
+    feed({'*'});
+    ASSERT_EQ(takeReports().size(), 2u);
+    feed({'!'});
+    feed({'*'});
+    EXPECT_TRUE(takeReports().empty());
+    EXPECT_EQ(form.ProtocolState, stIdle);
+    EXPECT_EQ(s.log().at(s.log().size() - 2), "Error.");
+    EXPECT_FALSE(form.ErrorFlag); // reported, then cleared
+    EXPECT_TRUE(form.bProg.enabled);
+}
+
+TEST_F(ResponseTest, AnswersThatDontBelongToTheStateLeaveTheJobWaiting) {
+    form.N24AA512Click();
+    form.bLoeschClick();
+    takeReports();
+    for (const std::uint8_t code : {'w', 'v', 's', 'r', 'f', '1', '2', 'x', '*'}) {
+        feed({code});
+        EXPECT_EQ(form.ProtocolState, stErase) << code;
+    }
+    EXPECT_EQ(s.log(), std::vector<std::string>{"erasing..."});
+    EXPECT_TRUE(takeReports().empty());
+    feed({'e'});
+    EXPECT_EQ(ending()[1], "Successfully finished.");
+}
+
+TEST_F(ResponseTest, ReadDataCountsAreCountsEvenWhenTheyLookLikeCodes) {
+    form.N24AA00Click(); // 16 bytes expected
+    form.bAuslesenClick();
+    Bytes answer{'!'}; // 33 data bytes follow
+    const Bytes data = patternBytes(33);
+    answer.insert(answer.end(), data.begin(), data.end());
+    feed(answer);
+    // The report held more than was missing: every byte it carried goes to the buffer.
+    EXPECT_EQ(form.Hexeditor.bytes(), data);
+    EXPECT_EQ(ending()[1], "Successfully finished.");
+}
+
+TEST_F(ResponseTest, ReadReportsAreTakenOnlyAsFarAsTheyGo) {
+    form.N24AA01Click(); // 128 bytes expected
+    form.bAuslesenClick();
+    feed({200, 1, 2, 3, 4}); // claims 200 bytes, holds 4
+    EXPECT_EQ(form.ReadData, (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(form.Gauge1.maxValue, 128);
+    EXPECT_EQ(form.Gauge1.progress, 4);
+    feed({'*', 9});
+    EXPECT_EQ(form.ReadData, (Bytes{1, 2, 3, 4, 9}));
+    form.HidData(form.ProgrammerDevice, 0, nullptr, 0); // an empty report
+    EXPECT_EQ(form.ReadData.size(), 5u);
+    EXPECT_EQ(form.ProtocolState, stRead);
+}
+
+TEST_F(ResponseTest, ReadOfZeroBytesEndsWithTheFirstDataReport) {
+    s.setBuffer(patternBytes(5));
+    form.nAVRISPClick();
+    form.bDetectDeviceClick();
+    feed({'s', 0x00, 0x01, 0x02}); // "Device locked !": an empty fuse request
+    feed({'r'});
+    form.breadeepromClick();
+    feed({'s', 0x00, 0x01, 0x02});
+    feed({'r'});
+    ASSERT_EQ(form.ProtocolState, stRead);
+    EXPECT_EQ(form.ExpectedSize, 0);
+    feed({0});
+    EXPECT_EQ(form.ProtocolState, stIdle);
+    EXPECT_EQ(form.Hexeditor.ByteCount(), 0);
+    EXPECT_EQ(ending()[1], "Successfully finished.");
+}
+
+TEST_F(ResponseTest, DurationLine) {
+    struct Case {
+        double ms;
+        const char* line;
+    };
+    const Case cases[] = {
+        {0, "Duration: 0.00 s"},
+        {9, "Duration: 0.00 s"},
+        {12, "Duration: 0.01 s"},
+        {1000, "Duration: 1.00 s"},
+        {61999, "Duration: 61.99 s"},
+        {3723450, "Duration: 3723.45 s"},
+        {70000000, "Duration: 70000.00 s"}, // beyond 65535 s the seconds don't wrap
+    };
+    form.N24AA512Click();
+    for (const Case& c : cases) {
+        s.useManualClock(45270.123456789);
+        form.bLoeschClick();
+        s.advanceClockMs(c.ms);
+        feed({'e'});
+        EXPECT_EQ(s.log().back(), c.line);
+    }
+}
+
+TEST_F(ResponseTest, ReportsWhileIdle) {
+    s.useManualClock(45000.0);
+    form.StartTime = 45000.0;
+    feed({'!'});
+    EXPECT_EQ(ending(), (std::vector<std::string>{"", "Error.", "Duration: 0.00 s"}));
+    feed({'q'});
+    EXPECT_EQ(ending(),
+              (std::vector<std::string>{"", "Successfully finished.", "Duration: 0.00 s"}));
+    const auto lines = s.log().size();
+    feed({'*'}); // nothing to send and nothing to finish
+    EXPECT_EQ(s.log().size(), lines);
+    EXPECT_TRUE(takeReports().empty());
+}
+
+TEST_F(ResponseTest, NextChunkAfterTheLastChunkSendsNothing) {
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(10));
+    form.bProgClick();
+    ASSERT_EQ(takeReports().size(), 1u);
+    feed({'*'});
+    EXPECT_TRUE(takeReports().empty());
+    EXPECT_EQ(form.ProtocolState, stWrite);
+    // The buffer growing meanwhile is sent on as the transfer's continuation.
+    s.setBuffer(patternBytes(20));
+    feed({'*'});
+    const auto more = takeReports();
+    ASSERT_EQ(more.size(), 1u);
+    EXPECT_EQ(slice(more[0], 3, 2), (Bytes{10, 0}));
+}
+
+TEST_F(ResponseTest, NothingToSendEndsTheStepWithTheError) {
+    struct Case {
+        const char* name;
+        void (TMainForm::*select)();
+        void (TMainForm::*job)();
+        std::vector<Bytes> answers;
+        Bytes commands;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"SerialWrite", &TMainForm::N24AA512Click, &TMainForm::bProgClick, {}, {}, "writing..."},
+        {"SerialVerify",
+         &TMainForm::N24AA512Click,
+         &TMainForm::bVerglClick,
+         {},
+         {},
+         "verifying..."},
+        {"IspWrite",
+         &TMainForm::nAVRISPClick,
+         &TMainForm::bProgClick,
+         {{'s', 0x1E, 0x93, 0x07}, {'r', 0xFF, 0xFF, 0xFF}, {'e'}},
+         {1, 8, 2},
+         "writing..."},
+        {"EepromWrite",
+         &TMainForm::nAVRISPClick,
+         &TMainForm::bprogeepromClick,
+         {{'s', 0x1E, 0x91, 0x01}},
+         {1},
+         "writing EEPROM..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        (form.*c.select)();
+        s.setBuffer({});
+        takeReports();
+        (form.*c.job)();
+        for (const Bytes& answer : c.answers) {
+            feed(answer);
+        }
+        Bytes commands;
+        for (const Bytes& report : takeReports()) {
+            commands.push_back(report[2]);
+        }
+        EXPECT_EQ(commands, c.commands);
+        ASSERT_GE(s.log().size(), 5u);
+        EXPECT_EQ(s.log()[s.log().size() - 5], c.reason);
+        EXPECT_EQ(s.log()[s.log().size() - 4], "Buffer is empty.");
+        EXPECT_EQ(ending()[1], "Error.");
+        EXPECT_EQ(form.ProtocolState, stIdle);
+        EXPECT_TRUE(form.bAuslesen.enabled);
+    }
+}
+
+TEST_F(ResponseTest, FlashReadNeedsADecimalSize) {
+    struct Case {
+        const char* codeSize;
+        bool ok;
+    };
+    const Case cases[] = {{"", false},    {"abc", false},         {"-5", false},
+                          {"12x", false}, {"99999999999", false}, {"0", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codeSize);
+        form.nAVRISPClick();
+        form.CodeSize.text = c.codeSize;
+        form.bAuslesenClick();
+        feed({'s', 0x00, 0x01, 0x02}); // "Device locked !" leaves the size as it was
+        feed({'r'});
+        if (c.ok) {
+            EXPECT_EQ(form.ProtocolState, stRead);
+            feed({0});
+            EXPECT_EQ(ending()[1], "Successfully finished.");
+        } else {
+            EXPECT_EQ(s.log()[s.log().size() - 4], "Flash size unknown.");
+            EXPECT_EQ(ending()[1], "Error.");
+            EXPECT_EQ(withCommand(takeReports(), 5).size(), 0u);
+        }
+        takeReports();
+    }
+}
+
+TEST_F(ResponseTest, JobWithoutAFamilyEndsAtOnce) {
+    form.N16F84Click();
+    s.useManualClock();
+    form.bAuslesenClick();
+    EXPECT_TRUE(takeReports().empty());
+    EXPECT_EQ(s.log(), (std::vector<std::string>{"This action is not available for the selected "
+                                                 "device.",
+                                                 "", "Error.", "Duration: 0.00 s"}));
+    EXPECT_TRUE(form.bAuslesen.enabled);
+    EXPECT_TRUE(form.nDevice.enabled);
+}
+
+TEST_F(ResponseTest, SocketFuseStepsNeedTheFourSocketEntries) {
+    form.N90S1200Click();
+    form.bDetectDeviceClick();
+    feed({'s', 0x1E, 0x93, 0x01}); // AT90S8515 in the socket: the lock pair replaces the list
+    ASSERT_EQ(form.FuseList.items.size(), 2u);
+
+    form.FuseListClickCheck(0);
+    form.bWriteFuseClick();
+    EXPECT_EQ(s.log()[0], "Fuse list incomplete: fewer than 4 entries, detect the chip again.");
+    EXPECT_EQ(ending()[1], "Error.");
+
+    form.bDetectDeviceClick();
+    feed({'s', 0x00, 0x01, 0x02}); // a locked chip keeps the list as it is
+    EXPECT_EQ(s.log()[2], "Fuse list incomplete: fewer than 4 entries, detect the chip again.");
+    EXPECT_EQ(ending()[1], "Error.");
+    takeReports();
+
+    // An AT90S1200 gets the four socket entries back before position 3 is named.
+    form.bDetectDeviceClick();
+    feed({'s', 0x1E, 0x90, 0x01});
+    ASSERT_EQ(form.FuseList.items.size(), 4u);
+    EXPECT_EQ(form.FuseList.items[2].text, "SPIEN");
+    EXPECT_EQ(form.FuseList.items[3].text, "RCEN");
+    EXPECT_EQ(ending()[1], "Successfully finished.");
+    EXPECT_EQ(programmer->commands(), (Bytes{1, 1, 1})); // no fuse command ever went out
+}
+
+TEST_F(ResponseTest, SignatureReportTooShortNamesNoChip) {
+    form.nAVRISPClick();
+    form.bDetectDeviceClick();
+    feed({'s', 0x1E});
+    EXPECT_EQ(s.log()[1], "ID: 1E");
+    EXPECT_EQ(form.AutoDevice.text, "Error");
+    EXPECT_EQ(ending()[1], "Error.");
+}
+
+TEST_F(ResponseTest, EveryHandlerNotifiesTheViewOnce) {
+    int changes = 0;
+    form.OnChange = [&] { ++changes; };
+    form.N24AA512Click();
+    changes = 0;
+    s.setBuffer(patternBytes(100));
+    form.nverifynachprogrammieren.checked = true;
+    changes = 0;
+    form.bProgClick(); // starts the job
+    EXPECT_EQ(changes, 1);
+    feed({'*'}); // the next chunk
+    EXPECT_EQ(changes, 2);
+    feed({'w'}); // write done, verify starts
+    EXPECT_EQ(changes, 3);
+    feed({'*'});
+    feed({'v'}); // finished
+    EXPECT_EQ(changes, 5);
+}
+
+TEST_F(ResponseTest, LanguageSwitchInTheMiddleChangesOnlyTheLaterLines) {
+    s.useManualClock();
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(100));
+    form.nverifynachprogrammieren.checked = true;
+    form.bProgClick();
+    feed({'*'});
+    form.sDeutschClick();
+    feed({'w'});
+    form.sFranceClick();
+    feed({'*'});
+    feed({'v'});
+    EXPECT_EQ(s.log(), (std::vector<std::string>{"writing...", "vergleiche...", "",
+                                                 "Действие завершено успешно !",
+                                                 "Время выполнения : 0.00 s"}));
+}
+
+} // namespace
+} // namespace tarvik::scenario
