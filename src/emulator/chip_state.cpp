@@ -11,7 +11,9 @@ constexpr std::uint8_t kFuseLow = 1;
 constexpr std::uint8_t kFuseHigh = 2;
 constexpr std::uint8_t kFuseExtended = 3;
 
-std::uint8_t* fuseByteIn(FuseBytes& fuses, std::uint8_t index) {
+// The low, high or extended byte of a FuseBytes (const or not); nullptr for any other index.
+template <typename Fuses>
+auto* fuseByteIn(Fuses& fuses, std::uint8_t index) {
     switch (index) {
     case kFuseLow:
         return &fuses.low;
@@ -20,7 +22,7 @@ std::uint8_t* fuseByteIn(FuseBytes& fuses, std::uint8_t index) {
     case kFuseExtended:
         return &fuses.extended;
     default:
-        return nullptr;
+        return static_cast<decltype(&fuses.low)>(nullptr);
     }
 }
 
@@ -69,8 +71,7 @@ std::optional<std::uint8_t> ChipState::fuseByte(std::uint8_t index) const {
     if (index == 0 || index > chip_->model->fuseByteCount) {
         return std::nullopt;
     }
-    FuseBytes copy = fuses_;
-    return *fuseByteIn(copy, index);
+    return *fuseByteIn(fuses_, index);
 }
 
 std::array<std::uint8_t, 3> ChipState::readSignature() const {
