@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,13 @@ void applyFuseBytes(std::string_view chipName, const std::vector<std::uint8_t>& 
 // The calibration bytes in the answer, calibration byte 0 first (only as many as arrived).
 std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
                                            const std::vector<std::uint8_t>& values);
-// The write entries composed from the check marks.
+// The write entries composed from the check marks. A list shorter than the chip's mapping
+// (see fuseListPositions) gets no entries rather than guessed bits.
 std::vector<FuseEntryBytes> fuseWriteEntries(std::string_view chipName,
                                              const std::vector<bool>& checked);
+// How many list positions the chip's mapping covers (0 for a name outside the tables): a
+// list with fewer entries does not belong to the chip.
+std::size_t fuseListPositions(std::string_view chipName);
 
 // AT90S1200 / AT90S2313 socket: lock byte image and fuse byte image from positions 0..3
 // (requires checked.size() >= 4), and the one byte a socket fuse read answers.
