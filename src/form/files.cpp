@@ -35,19 +35,6 @@ void TMainForm::OpenBufferFile() {
     NotifyOnExit notify(*this);
     // Cancelling keeps the dialog's previous name, which is then loaded again.
     host_.executeOpenDialog(OpenDialog1);
-    loadOpenedFile();
-}
-
-bool TMainForm::openFile(const std::string& fileName) {
-    NotifyOnExit notify(*this);
-    if (!nDatei.enabled || !nopen.enabled)
-        return false;
-    OpenDialog1.fileName = fileName;
-    loadOpenedFile();
-    return true;
-}
-
-void TMainForm::loadOpenedFile() {
     if (OpenDialog1.fileName.empty())
         return;
     StatusBar.panels[1] = baseName(OpenDialog1.fileName);

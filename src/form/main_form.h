@@ -109,9 +109,6 @@ public:
     void OpenBufferFile();
     void ReadHexFile();
     void WriteHexFile();
-    // Opens a file as File → Open does with that name chosen (a file dropped on the window).
-    // Refused (false) while the File menu is closed: during a job or without a programmer.
-    bool openFile(const std::string& fileName);
 
     // ---- control groups ----
     void DisableControls();
@@ -231,8 +228,6 @@ private:
     void applyStoredDevice();
     // The Setup and Buffer options: flip the entry's mark and store it at once.
     void toggleOption(MenuItem& item, std::string_view settingName);
-    // File → Open after the dialog: loads the dialog's file and enables what needs data.
-    void loadOpenedFile();
 
     SettingsStore& RegistryEdit1;
     FormHost& host_;

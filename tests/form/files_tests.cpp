@@ -184,17 +184,5 @@ TEST_F(FilesTest, ASavedHexFileReadsBack) {
     EXPECT_EQ(form->Hexeditor.bytes(), image);
 }
 
-TEST_F(FilesTest, ADroppedFileOpensOnlyWhileTheFileMenuIsOpen) {
-    dir.write("drop.bin", "xyz");
-    form->DisableControls(); // a job runs
-    EXPECT_FALSE(form->openFile(dir.file("drop.bin")));
-    EXPECT_EQ(form->Hexeditor.ByteCount(), 0);
-    form->EnableControls();
-    EXPECT_TRUE(form->openFile(dir.file("drop.bin")));
-    EXPECT_EQ(form->Hexeditor.ByteCount(), 3);
-    EXPECT_EQ(form->StatusBar.panels[1], "drop.bin");
-    EXPECT_TRUE(loadActionsEnabled());
-}
-
 } // namespace
 } // namespace tarvik::test
