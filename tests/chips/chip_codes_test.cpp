@@ -1,5 +1,6 @@
 // Flash page codes and chip EEPROM codes by chip name.
 #include "chips/chip_codes.h"
+#include "chips/identification.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,18 @@ TEST(ChipCodes, ChipEepromCode) {
     };
     for (const auto& [name, code] : cases)
         EXPECT_EQ(chipEepromCode(name), code) << name;
+}
+
+TEST(ChipCodes, EveryIdentifiedAvrHasAnEepromCode) {
+    // The names in the code table are the identification's names, letter for letter.
+    for (int s2 = 0x90; s2 <= 0x97; ++s2) {
+        for (int s3 = 0; s3 <= 0x0A; ++s3) {
+            const ChipIdentity id = identify(0x1E, s2, s3);
+            if (id.named) {
+                EXPECT_NE(chipEepromCode(id.name), 0) << id.name;
+            }
+        }
+    }
 }
 
 } // namespace
