@@ -126,6 +126,27 @@ TEST_F(FilesTest, CancellingTheOpenDialogReloadsTheEarlierFile) {
     EXPECT_EQ(form->OpenDialog1.fileName, dir.file("a.bin"));
 }
 
+TEST_F(FilesTest, AJobReloadsTheOpenedFileAndRefusesOneThatBrokeMeanwhile) {
+    form->N24AA01Click();
+    form->updatebuffer.checked = true;
+    dir.write("image.hex", kTwoRecords);
+    open("image.hex");
+    dir.write("image.hex", ":02000000AABB98\r\n:00000001FF\r\n");
+    form->bProgClick();
+    EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"Fehler in Datei. Falsche CSUM."});
+    EXPECT_TRUE(form->ErrorFlag);
+    EXPECT_EQ(form->ProtocolState, stIdle);
+    EXPECT_TRUE(form->bProg.enabled); // no job started
+    EXPECT_EQ(form->Hexeditor.ByteCount(), 18);
+
+    dir.write("image.hex", ":0100000042BD\r\n:00000001FF\r\n");
+    form->bProgClick();
+    EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x42}); // the file as it is now
+    EXPECT_FALSE(form->ErrorFlag);
+    EXPECT_NE(form->ProtocolState, stIdle);
+    EXPECT_FALSE(form->bProg.enabled);
+}
+
 TEST_F(FilesTest, StatusPanelShowsTheNameAfterEitherSeparator) {
     dir.write("dos\\name.hex", ":00000001FF");
     open("dos\\name.hex");
