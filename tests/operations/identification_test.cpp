@@ -178,11 +178,11 @@ TEST_F(IdentificationTest, FuseListLayoutsOfATmega8AndATmega168) {
 }
 
 TEST_F(IdentificationTest, EachIdentificationRebuildsTheListExceptTheSocketsRename) {
-    runJob(&TMainForm::nAVRISPClick, {0x1E, 0x93, 0x07}, Bytes(8, 0x00),
-           &TMainForm::bDetectDeviceClick);
-    EXPECT_TRUE(form.FuseList.items[9].checked); // all programmed by the fuse read
-    runJob(nullptr, {0x1E, 0x93, 0x07}, {}, &TMainForm::bDetectDeviceClick);
-    EXPECT_FALSE(form.FuseList.items[9].checked); // rebuilt; the empty answer sets nothing
+    // AT90S8515 over ISP: the lock pair and no fuse read that would set the marks again.
+    runJob(&TMainForm::nAVRISPClick, {0x1E, 0x93, 0x01}, {}, &TMainForm::bDetectDeviceClick);
+    form.FuseList.items.at(0).checked = true;
+    runJob(nullptr, {0x1E, 0x93, 0x01}, {}, &TMainForm::bDetectDeviceClick);
+    EXPECT_FALSE(form.FuseList.items.at(0).checked);
 
     form.N90S1200Click();
     form.FuseList.items[0].checked = true;
