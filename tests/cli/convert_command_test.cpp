@@ -1,0 +1,115 @@
+// tarvik-cli convert: round trips between the formats, and how failures are reported.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "cli/convert_command.h"
+
+namespace tarvik {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Convert : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tarvik-convert-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    void put(const char* name, const std::string& text) const {
+        std::ofstream(path(name), std::ios::binary) << text;
+    }
+    std::string get(const char* name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    int run(std::initializer_list<std::string_view> args) {
+        err_.str("");
+        return runConvert(std::vector<std::string_view>(args), err_);
+    }
+
+    fs::path dir_;
+    std::ostringstream err_;
+};
+
+TEST_F(Convert, HexToBinaryToHex) {
+    const std::string hex = ":02000000AABB99\r\n:02001000CCDD45\r\n:00000001FF";
+    put("in.hex", hex);
+    const std::string bin = path("out.BIN");
+    const std::string back = path("back.hex");
+    EXPECT_EQ(run({path("in.hex"), bin}), 0);
+    EXPECT_EQ(get("out.BIN"), "\xAA\xBB" + std::string(14, '\xFF') + "\xCC\xDD");
+    EXPECT_EQ(run({bin, back}), 0);
+    EXPECT_EQ(get("back.hex"), ":10000000AABBFFFFFFFFFFFFFFFFFFFFFFFFFFFF99\r\n"
+                               ":10001000CCDDFFFFFFFFFFFFFFFFFFFFFFFFFFFF45\r\n:00000001FF");
+    EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(Convert, LoaderErrorsExitWithTwoAndTheMessage) {
+    put("bad.hex", ":02000000AABB98\r\n:00000001FF");
+    put("notes.txt", "hello");
+    struct ErrorCase {
+        std::vector<std::string_view> args;
+        std::string message;
+    };
+    const std::string bad = path("bad.hex");
+    const std::string missing = path("missing.bin");
+    const std::string notes = path("notes.txt");
+    const std::string out = path("out.hex");
+    const ErrorCase cases[] = {
+        {{bad, out}, bad + ": Error in file. Wrong CSUM.\n"},
+        {{bad, out, "--lang", "de"}, bad + ": Fehler in Datei. Falsche CSUM.\n"},
+        {{"--lang", "ru", bad, out}, bad + ": Ошибка входного файла.Не правильная CheckSum.\n"},
+        {{missing, out}, "Cannot open the file \"" + missing + "\": No such file or directory\n"},
+        {{notes, out},
+         "The file \"" + notes +
+             "\" is neither a HEX nor a binary file: the third character from the end of its "
+             "name must be H or B.\n"},
+    };
+    for (const ErrorCase& c : cases) {
+        err_.str("");
+        EXPECT_EQ(runConvert(c.args, err_), 2);
+        EXPECT_EQ(err_.str(), c.message);
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(Convert, WrongArgumentsShowTheUsage) {
+    for (const auto& args :
+         std::vector<std::vector<std::string_view>>{{},
+                                                    {"a.hex"},
+                                                    {"a.hex", "b.bin", "c.bin"},
+                                                    {"a.hex", "b.bin", "--lang"},
+                                                    {"a.hex", "b.bin", "--lang", "fr"},
+                                                    {"--force", "a.hex", "b.bin"}}) {
+        err_.str("");
+        EXPECT_EQ(runConvert(args, err_), 1);
+        EXPECT_TRUE(err_.str().starts_with("Usage: tarvik-cli convert IN OUT")) << err_.str();
+    }
+}
+
+TEST_F(Convert, TheProgramDispatchesAndReturnsTheStatus) {
+    put("bad.hex", "not hex");
+    const auto status = [&](const std::string& args) {
+        const int raw = std::system(
+            (std::string(TARVIK_CLI_PATH) + " " + args + " 2>" + path("stderr.txt")).c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status("convert " + path("bad.hex") + " " + path("out.bin")), 2);
+    EXPECT_EQ(get("stderr.txt"), path("bad.hex") + ": Error in file. No hex file.\n");
+    EXPECT_EQ(status("frobnicate"), 1);
+    EXPECT_EQ(status(""), 1);
+}
+
+} // namespace
+} // namespace tarvik
