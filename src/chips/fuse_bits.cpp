@@ -54,12 +54,12 @@ std::vector<FuseEntryBytes> fuseReadRequest(std::string_view chipName) {
 
 void applyFuseBytes(std::string_view chipName, const std::vector<std::uint8_t>& values,
                     std::vector<bool>& checked) {
-    ChipFuseMap map;
-    if (!findChipFuseMap(chipName, map))
+    const auto map = findChipFuseMap(chipName);
+    if (!map)
         return;
-    const std::size_t count = std::min(values.size(), map.reads.size());
+    const std::size_t count = std::min(values.size(), map->reads.size());
     for (std::size_t k = 0; k < count; ++k)
-        applyByte(map.reads[k], values[k], checked);
+        applyByte(map->reads[k], values[k], checked);
 }
 
 std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
@@ -75,19 +75,19 @@ std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
 }
 
 std::size_t fuseListPositions(std::string_view chipName) {
-    ChipFuseMap map;
-    return findChipFuseMap(chipName, map) ? positionsOf(map) : 0;
+    const auto map = findChipFuseMap(chipName);
+    return map ? positionsOf(*map) : 0;
 }
 
 std::vector<FuseEntryBytes> fuseWriteEntries(std::string_view chipName,
                                              const std::vector<bool>& checked) {
-    ChipFuseMap map;
-    if (!findChipFuseMap(chipName, map) || checked.size() < positionsOf(map))
+    const auto map = findChipFuseMap(chipName);
+    if (!map || checked.size() < positionsOf(*map))
         return {};
     std::vector<FuseEntryBytes> entries;
-    for (std::uint8_t k = 0; k < map.writeCount; ++k) {
-        const WriteEntry& entry = map.writes[k];
-        const std::uint8_t v = composeByte(entry.map, entry.base, checked, map.keepUnprogrammed);
+    for (std::uint8_t k = 0; k < map->writeCount; ++k) {
+        const WriteEntry& entry = map->writes[k];
+        const std::uint8_t v = composeByte(entry.map, entry.base, checked, map->keepUnprogrammed);
         if (entry.instruction == kValueFirst)
             entries.push_back({v, 0x00, 0x00});
         else

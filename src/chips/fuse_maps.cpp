@@ -95,14 +95,14 @@ constexpr ByteMap kLockPairBits{bit(0, 0), bit(1, 1)};
 // The ATtiny26 takes its lock bits in the older form, 1111 11ii as the entry's first byte
 // (0xE0 there would program both lock bits).
 constexpr auto kNewerMaps = std::to_array<NewerMapRow>({
-    {kMega8, kBootLocks, none, bits(7, 0, 6), bits(7, 0, 14), 8, kWriteLock},
+    {kMega8, kBootLocks, kNoByte, bits(7, 0, 6), bits(7, 0, 14), 8, kWriteLock},
     {kMega64, kBootLocks, bits(1, 0, 6), bits(7, 0, 8), bits(7, 0, 16), 10, kWriteLock},
     {kMega162, kBootLocks, bits(4, 1, 6), bits(7, 0, 10), bits(7, 0, 18), 12, kWriteLock},
     {kMega169, kBootLocks, bits(3, 1, 6), bits(7, 0, 9), bits(7, 0, 17), 11, kWriteLock},
     {kMega88, kBootLocks, bits(2, 0, 6), bits(7, 0, 9), bits(7, 0, 17), 11, kWriteLock},
     {kMega48, kLockPairBits, bit(0, 2), bits(7, 0, 3), bits(7, 0, 11), 5, kWriteLock},
-    {kTiny13, kLockPairBits, none, bits(4, 0, 2), bits(7, 0, 7), 7, kWriteLock},
-    {kTiny26, kLockPairBits, none, bits(4, 0, 2), bits(7, 0, 7), 3, kValueFirst},
+    {kTiny13, kLockPairBits, kNoByte, bits(4, 0, 2), bits(7, 0, 7), 7, kWriteLock},
+    {kTiny26, kLockPairBits, kNoByte, bits(4, 0, 2), bits(7, 0, 7), 3, kValueFirst},
 });
 
 // --- Older chips: reading (R1, R2) and writing (lock entry, fuse entry) ---------------------
@@ -128,8 +128,12 @@ constexpr auto kOlderMaps = std::to_array<OlderMapRow>({
     {kTiny12, kOlderLockBits, bits(7, 0, 2), true, {kWriteLow, 0xFF, bits(7, 0, 2)}},
     {kTiny15, kOlderLockBits, kTiny15Fuse, true, {kWriteLow, 0xFF, kTiny15Fuse}},
     {kS2333, kOlderLockBits, bits(0, 5, 2), true, {kValueFirst, 0xBF, bits(0, 4, 2)}},
-    {kStartup, {bits(7, 6, 0), bit(0, 2), bit(5, 3)}, none, true, {kValueFirst, 0xBF, bit(0, 2)}},
-    {kLockPairChips, none, none, false, {}},
+    {kStartup,
+     {bits(7, 6, 0), bit(0, 2), bit(5, 3)},
+     kNoByte,
+     true,
+     {kValueFirst, 0xBF, bit(0, 2)}},
+    {kLockPairChips, kNoByte, kNoByte, false, {}},
 });
 
 } // namespace
@@ -139,8 +143,8 @@ std::span<const FuseEntryBytes> readRequest(std::string_view chipName) {
     return row ? row->entries : std::span<const FuseEntryBytes>{};
 }
 
-bool findChipFuseMap(std::string_view chipName, ChipFuseMap& out) {
-    out = {};
+std::optional<ChipFuseMap> findChipFuseMap(std::string_view chipName) {
+    ChipFuseMap out;
     if (const NewerMapRow* row = rowFor(kNewerMaps, chipName)) {
         // Read in request order lock, low, high, extended; written lock, high, low, extended.
         out.reads = {row->lock, row->low, row->high, row->extended};
@@ -149,15 +153,15 @@ bool findChipFuseMap(std::string_view chipName, ChipFuseMap& out) {
             WriteEntry{kWriteLow, 0xFF, row->low}, WriteEntry{kWriteExtended, 0xFF, row->extended}};
         out.writeCount = row->extended.empty() ? 3 : 4;
         out.keepUnprogrammed = row->spien;
-        return true;
+        return out;
     }
     if (const OlderMapRow* row = rowFor(kOlderMaps, chipName)) {
-        out.reads = {row->read1, row->read2, none, none};
+        out.reads = {row->read1, row->read2, kNoByte, kNoByte};
         out.writes = {WriteEntry{kValueFirst, 0xFF, kOlderLockBits}, row->fuse};
         out.writeCount = row->hasFuseEntry ? 2 : 1;
-        return true;
+        return out;
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace tarvik::chips::fuse_maps

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -37,7 +38,7 @@ struct ByteMap {
 
     constexpr bool empty() const { return count == 0; }
 };
-constexpr ByteMap none{};
+constexpr ByteMap kNoByte{}; // the chip has no such byte
 
 // Calls fn(bit, position) for every bit the map names: the one walk that both reading and
 // writing use.
@@ -73,8 +74,8 @@ struct ChipFuseMap {
     int keepUnprogrammed = -1; // the locked SPIEN position: its bit is always written as 1
 };
 
-// The chip's map, or false for a name outside the tables.
-bool findChipFuseMap(std::string_view chipName, ChipFuseMap& out);
+// The chip's map, or nothing for a name outside the tables.
+std::optional<ChipFuseMap> findChipFuseMap(std::string_view chipName);
 
 // The read request for the chip (empty for a name outside the table).
 std::span<const FuseEntryBytes> readRequest(std::string_view chipName);
