@@ -1,0 +1,185 @@
+// Parsing tarvik-cli's arguments: one pass that sorts options from the command and its
+// arguments, then the checks that need the whole line (argument counts, serve-only options).
+#include "cli/cli_options.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "buffer/buffer_texts.h"
+#include "cli/cli_texts.h"
+#include "cli/device_names.h"
+
+namespace tarvik::cli {
+namespace {
+
+struct LanguageName {
+    std::string_view name;
+    std::uint8_t code;
+};
+constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1},
+                                    LanguageName{"ru", 2}};
+
+// Options that take a value.
+constexpr std::array<std::string_view, 8> kValueOptions{
+    "--device", "--programmer", "--lang", "--wait", "--timeout", "--socket", "--chip", "--latency"};
+// Options only serve-emulator takes.
+constexpr std::array<std::string_view, 3> kServeOptions{"--socket", "--chip", "--latency"};
+
+// Whole or fractional seconds, not negative, up to a day.
+std::optional<std::chrono::milliseconds> parseSeconds(std::string_view text) {
+    double seconds = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
+        seconds < 0 || seconds > 86400)
+        return std::nullopt;
+    return std::chrono::milliseconds(static_cast<std::int64_t>(std::llround(seconds * 1000)));
+}
+
+std::optional<ProgrammerSpec> parseProgrammer(std::string_view text) {
+    ProgrammerSpec spec;
+    if (text == "hid") {
+        spec.kind = ProgrammerSpec::Kind::Hid;
+    } else if (text == "emulate") {
+        spec.kind = ProgrammerSpec::Kind::Emulate;
+    } else if (text.starts_with("emulate:") && text.size() > 8) {
+        spec.kind = ProgrammerSpec::Kind::Emulate;
+        spec.chip = text.substr(8);
+    } else if (text.starts_with("socket:") && text.size() > 7) {
+        spec.kind = ProgrammerSpec::Kind::Socket;
+        spec.socketPath = text.substr(7);
+    } else {
+        return std::nullopt;
+    }
+    return spec;
+}
+
+// Applies one option with its value; false when the value is not one the option takes.
+bool applyValue(CliOptions& options, std::string_view name, std::string_view value) {
+    if (name == "--device") {
+        const DeviceName* device = findDeviceName(value);
+        if (device != nullptr)
+            options.deviceEntry = device->entry;
+        return device != nullptr;
+    }
+    if (name == "--programmer") {
+        const std::optional<ProgrammerSpec> spec = parseProgrammer(value);
+        if (spec)
+            options.programmer = *spec;
+        return spec.has_value();
+    }
+    if (name == "--lang") {
+        for (const LanguageName& language : kLanguageNames) {
+            if (value == language.name) {
+                options.language = language.code;
+                options.languageGiven = true;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (name == "--wait" || name == "--timeout") {
+        const std::optional<std::chrono::milliseconds> time = parseSeconds(value);
+        if (time)
+            (name == "--wait" ? options.wait : options.answerTimeout) = *time;
+        return time.has_value();
+    }
+    if (name == "--socket") {
+        options.socketPath = value;
+        return !value.empty();
+    }
+    if (name == "--chip") {
+        options.chip = value;
+        return !value.empty();
+    }
+    // --latency
+    options.usbLatency = value == "usb";
+    return value == "usb" || value == "none";
+}
+
+bool isOneOf(std::string_view name, std::span<const std::string_view> names) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+} // namespace
+
+std::string describe(const UsageError& error, std::uint8_t language) {
+    return fillIn(pick(*error.text, language), {error.arg1, error.arg2});
+}
+
+ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
+    ParsedCommandLine parsed;
+    CliOptions& options = parsed.options;
+    const auto fail = [&parsed](const LangText& text, std::string_view a1 = {},
+                                std::string_view a2 = {}) {
+        if (!parsed.error)
+            parsed.error = UsageError{&text, std::string(a1), std::string(a2)};
+    };
+    std::vector<std::string_view> positional;
+    std::vector<std::string_view> serveOptionsUsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "-q" || arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == "--no-verify") {
+            options.verify = false;
+        } else {
+            const std::size_t equals = arg.find('=');
+            const std::string_view name = arg.substr(0, equals);
+            if (!isOneOf(name, kValueOptions)) {
+                fail(texts::kUnknownOption, arg);
+                continue;
+            }
+            std::string_view value;
+            if (equals != std::string_view::npos) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                fail(texts::kMissingValue, name);
+                continue;
+            }
+            if (!applyValue(options, name, value))
+                fail(texts::kBadValue, name, value);
+            if (isOneOf(name, kServeOptions))
+                serveOptionsUsed.push_back(name);
+        }
+    }
+
+    if (!positional.empty()) {
+        for (const CommandInfo& command : kCommands) {
+            if (command.name == positional.front())
+                options.command = &command;
+        }
+        if (options.command == nullptr)
+            fail(texts::kUnknownCommand, positional.front());
+        options.args.assign(positional.begin() + 1, positional.end());
+    }
+    if (options.help)
+        return parsed; // help needs no complete command line
+    if (options.command == nullptr) {
+        fail(texts::kNoCommand);
+        return parsed;
+    }
+    if (options.args.size() < options.command->minArgs ||
+        options.args.size() > options.command->maxArgs)
+        fail(texts::kArgumentCount, options.command->name);
+    if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())
+        fail(texts::kServeOnly, serveOptionsUsed.front());
+    if (options.command->id == CommandId::ServeEmulator && options.socketPath.empty())
+        fail(texts::kSocketRequired);
+    return parsed;
+}
+
+} // namespace tarvik::cli

@@ -1,0 +1,95 @@
+// The command line of tarvik-cli: the commands with their argument counts, the options, and
+// the parser that turns the arguments into CliOptions or one usage error.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli.h"
+#include "common/lang_text.h"
+
+namespace tarvik::cli {
+
+enum class CommandId {
+    Detect,
+    Erase,
+    Write,
+    Verify,
+    Read,
+    WriteEeprom,
+    ReadEeprom,
+    ReadFuses,
+    WriteFuses,
+    Convert,
+    ServeEmulator,
+    ListDevices,
+};
+
+struct CommandInfo {
+    std::string_view name;
+    CommandId id;
+    std::size_t minArgs;
+    std::size_t maxArgs;
+};
+
+inline constexpr std::size_t kAnyCount = 1000;
+
+inline constexpr CommandInfo kCommands[] = {
+    {"detect", CommandId::Detect, 0, 0},
+    {"erase", CommandId::Erase, 0, 0},
+    {"write", CommandId::Write, 1, 1},
+    {"verify", CommandId::Verify, 1, 1},
+    {"read", CommandId::Read, 1, 1},
+    {"write-eeprom", CommandId::WriteEeprom, 1, 1},
+    {"read-eeprom", CommandId::ReadEeprom, 1, 1},
+    {"read-fuses", CommandId::ReadFuses, 0, 0},
+    {"write-fuses", CommandId::WriteFuses, 1, kAnyCount},
+    {"convert", CommandId::Convert, 2, 2},
+    {"serve-emulator", CommandId::ServeEmulator, 0, 0},
+    {"list-devices", CommandId::ListDevices, 0, 0},
+};
+
+struct CliOptions {
+    const CommandInfo* command = nullptr; // none: only --help, or a usage error
+    std::vector<std::string> args;        // the command's own arguments
+    std::string_view deviceEntry = "nAVRISP";
+    ProgrammerSpec programmer;
+    bool verify = true;
+    std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
+    bool languageGiven = false;
+    bool trace = false;
+    bool quiet = false;
+    bool help = false;
+    std::chrono::milliseconds wait{0};
+    std::chrono::milliseconds answerTimeout{std::chrono::seconds(30)}; // 0: wait for ever
+    // serve-emulator
+    std::string socketPath;
+    std::string chip = "ATmega8";
+    bool usbLatency = false;
+};
+
+// A usage error: the message pattern and what fills its %1, %2.
+struct UsageError {
+    const LangText* text;
+    std::string arg1;
+    std::string arg2;
+};
+
+// The message of a usage error in the language.
+std::string describe(const UsageError& error, std::uint8_t language);
+
+struct ParsedCommandLine {
+    CliOptions options;
+    std::optional<UsageError> error; // the first thing wrong, if any
+};
+
+// Options may stand before or after the command; "--" ends them. "--name=value" and
+// "--name value" are both taken.
+ParsedCommandLine parseCommandLine(std::span<const std::string> args);
+
+} // namespace tarvik::cli

@@ -1,0 +1,99 @@
+// The messages tarvik-cli writes itself, in German, English and Russian. %1, %2 are filled in
+// with fillIn(); the engine's own log lines come from the engine.
+#pragma once
+
+#include "common/lang_text.h"
+
+namespace tarvik::cli::texts {
+
+// ---- command line ----
+constexpr LangText kNoCommand{"Kein Befehl angegeben.", "No command given.", "Не указана команда."};
+constexpr LangText kUnknownCommand{"Unbekannter Befehl „%1“.", "Unknown command \"%1\".",
+                                   "Неизвестная команда «%1»."};
+constexpr LangText kUnknownOption{"Unbekannte Option „%1“.", "Unknown option \"%1\".",
+                                  "Неизвестный параметр «%1»."};
+constexpr LangText kMissingValue{"Die Option „%1“ braucht einen Wert.",
+                                 "The option \"%1\" needs a value.",
+                                 "Параметру «%1» нужно значение."};
+constexpr LangText kBadValue{"Ungültiger Wert „%2“ für „%1“.", "Invalid value \"%2\" for \"%1\".",
+                             "Недопустимое значение «%2» для «%1»."};
+constexpr LangText kArgumentCount{"Falsche Anzahl von Argumenten für „%1“.",
+                                  "Wrong number of arguments for \"%1\".",
+                                  "Неверное число аргументов для «%1»."};
+constexpr LangText kServeOnly{"Die Option „%1“ gehört zu serve-emulator.",
+                              "The option \"%1\" belongs to serve-emulator.",
+                              "Параметр «%1» относится к serve-emulator."};
+constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
+                            "См. «tarvik-cli --help»."};
+
+// ---- the programmer ----
+constexpr LangText kNoProgrammer{"Kein Programmiergerät gefunden.", "No programmer found.",
+                                 "Программатор не найден."};
+constexpr LangText kNoUsbSupport{
+    "Dieses tarvik-cli wurde ohne USB-Unterstützung gebaut; --programmer emulate oder socket:PFAD "
+    "verwenden.",
+    "This tarvik-cli was built without USB support; use --programmer emulate or socket:PATH.",
+    "Эта сборка tarvik-cli без поддержки USB; используйте --programmer emulate или socket:ПУТЬ."};
+constexpr LangText kUnknownChip{
+    "Unbekannter Chip „%1“; „tarvik-cli list-devices“ zeigt die virtuellen Chips.",
+    "Unknown chip \"%1\"; \"tarvik-cli list-devices\" lists the virtual chips.",
+    "Неизвестный чип «%1»; список виртуальных чипов: «tarvik-cli list-devices»."};
+constexpr LangText kUnplugged{"Das Programmiergerät wurde während des Auftrags getrennt.",
+                              "The programmer was disconnected before the job finished.",
+                              "Программатор отключён до завершения операции."};
+constexpr LangText kNoAnswer{"Das Programmiergerät antwortet seit %1 s nicht mehr.",
+                             "The programmer has not answered for %1 s.",
+                             "Программатор не отвечает уже %1 с."};
+
+// ---- jobs and files ----
+constexpr LangText kNotAvailable{"„%1“ gibt es für die Auswahl „%2“ nicht.",
+                                 "\"%1\" is not available for the device \"%2\".",
+                                 "«%1» недоступно для устройства «%2»."};
+constexpr LangText kNoData{"Die Datei „%1“ enthält keine Daten.", "The file \"%1\" holds no data.",
+                           "Файл «%1» не содержит данных."};
+constexpr LangText kNeitherHexNorBinary{
+    "Die Datei „%1“ ist weder eine Hex- noch eine Binärdatei: das drittletzte Zeichen des "
+    "Namens muss H oder B sein.",
+    "The file \"%1\" is neither a HEX nor a binary file: the third character from the end of "
+    "its name must be H or B.",
+    "Файл «%1» не является ни hex, ни двоичным файлом: третий символ с конца имени должен "
+    "быть H или B."};
+
+// ---- detect and fuses ----
+constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};
+constexpr LangText kSize{"Größe: %1 Byte", "Size: %1 bytes", "Размер: %1 байт"};
+constexpr LangText kProgrammed{"programmiert", "programmed", "запрограммирован"};
+constexpr LangText kUnprogrammed{"nicht programmiert", "unprogrammed", "не запрограммирован"};
+constexpr LangText kLocked{"(gesperrt)", "(locked)", "(заблокирован)"};
+constexpr LangText kBadAssignment{"„%1“ ist keine Zuweisung NAME=0 oder NAME=1.",
+                                  "\"%1\" is not an assignment NAME=0 or NAME=1.",
+                                  "«%1» не является присваиванием ИМЯ=0 или ИМЯ=1."};
+constexpr LangText kUnknownFuse{"Der Chip %2 hat keinen Eintrag „%1“ in der Fuse-Liste.",
+                                "The chip %2 has no fuse list entry \"%1\".",
+                                "У чипа %2 нет пункта «%1» в списке fuse битов."};
+constexpr LangText kLockedFuse{"Der Eintrag „%1“ ist gesperrt und kann nicht geändert werden.",
+                               "The entry \"%1\" is locked and cannot be changed.",
+                               "Пункт «%1» заблокирован и не может быть изменён."};
+constexpr LangText kConflictingFuse{
+    "Der Eintrag „%1“ ist mehrmals verschieden angegeben.",
+    "The entry \"%1\" is given more than once with different values.",
+    "Пункт «%1» задан несколько раз с разными значениями."};
+constexpr LangText kFusesUnchanged{
+    "Die Fuse-/Lock-Bits haben diese Werte schon; nichts geschrieben.",
+    "The fuse/lock bits already have these values; nothing written.",
+    "Fuse/lock биты уже имеют эти значения; ничего не записано."};
+constexpr LangText kFusesNotReadable{"Die Fuse-Bits des %1 lassen sich nicht lesen.",
+                                     "The fuse bits of the %1 cannot be read.",
+                                     "Fuse биты %1 прочитать нельзя."};
+constexpr LangText kNothingRefused{"Nichts wurde geschrieben.", "Nothing was written.",
+                                   "Ничего не записано."};
+
+// ---- serve-emulator ----
+constexpr LangText kServing{"Virtuelles Programmiergerät mit %1 an %2; Ende mit Strg+C.",
+                            "Serving a virtual programmer holding %1 on %2; Ctrl+C ends.",
+                            "Виртуальный программатор с %1 на %2; Ctrl+C для выхода."};
+constexpr LangText kSocketRequired{"serve-emulator braucht --socket PFAD.",
+                                   "serve-emulator needs --socket PATH.",
+                                   "serve-emulator требует --socket ПУТЬ."};
+
+} // namespace tarvik::cli::texts

@@ -1,0 +1,118 @@
+// The help pages: one row per command, in the order of the command table.
+#include "cli/help.h"
+
+#include <array>
+#include <string_view>
+
+namespace tarvik::cli {
+
+namespace {
+
+struct HelpPage {
+    CommandId id;
+    std::string_view synopsis;
+    std::string_view summary;
+    std::string_view details; // may be empty
+    std::string_view examples;
+};
+
+constexpr std::array kHelpPages{
+    HelpPage{CommandId::Detect, "detect", "Identify the chip by its signature.",
+             "Prints the chip's name and flash size; for AVR chips also every fuse and lock bit.",
+             "tarvik-cli detect\n  tarvik-cli --device 89C5x detect"},
+    HelpPage{CommandId::Erase, "erase", "Erase the chip.", "",
+             "tarvik-cli erase\n  tarvik-cli --device 24AA256 erase"},
+    HelpPage{
+        CommandId::Write, "write FILE", "Program the flash (or serial EEPROM) from FILE.",
+        "FILE is Intel HEX when the third character from the end of its name is H (.hex),\n"
+        "binary when it is B (.bin). A microcontroller is erased first; the chip is verified\n"
+        "afterwards unless --no-verify is given.",
+        "tarvik-cli write firmware.hex\n  tarvik-cli --device 24AA64 --no-verify write data.bin"},
+    HelpPage{CommandId::Verify, "verify FILE", "Compare the chip with FILE.", "",
+             "tarvik-cli verify firmware.hex"},
+    HelpPage{CommandId::Read, "read FILE", "Read the flash (or serial EEPROM) into FILE.",
+             "FILE is written as binary when the third character from the end of its name is\n"
+             "B, as Intel HEX otherwise. An existing file is replaced only once the new one is\n"
+             "complete.",
+             "tarvik-cli read backup.hex\n  tarvik-cli --device 24AA512 read eeprom.bin"},
+    HelpPage{CommandId::WriteEeprom, "write-eeprom FILE",
+             "Program the data EEPROM of an AVR chip from FILE.", "",
+             "tarvik-cli write-eeprom settings.hex"},
+    HelpPage{CommandId::ReadEeprom, "read-eeprom FILE",
+             "Read the data EEPROM of an AVR chip into FILE.", "",
+             "tarvik-cli read-eeprom settings.bin"},
+    HelpPage{CommandId::ReadFuses, "read-fuses", "Print every fuse and lock bit of the chip.",
+             "Each entry of the chip's fuse list with its state, programmed or unprogrammed;\n"
+             "entries that cannot be changed are marked locked.",
+             "tarvik-cli read-fuses"},
+    HelpPage{CommandId::WriteFuses, "write-fuses NAME=0|1 ...", "Change fuse and lock bits.",
+             "Identifies the chip, reads its fuses, sets the named entries (1 = programmed) and\n"
+             "writes them. NAME is the entry as read-fuses shows it, in any letter case; quote\n"
+             "names with blanks. Unknown names and locked entries are refused before anything\n"
+             "is written; when every entry already has its value, nothing is written.",
+             "tarvik-cli write-fuses CKSEL0=0 CKSEL1=1\n"
+             "  tarvik-cli write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
+    HelpPage{CommandId::Convert, "convert IN OUT", "Convert between Intel HEX and binary files.",
+             "Each file's kind is told by the third character from the end of its name.",
+             "tarvik-cli convert firmware.hex firmware.bin"},
+    HelpPage{CommandId::ServeEmulator,
+             "serve-emulator --socket PATH [--chip NAME] [--latency usb|none]",
+             "Serve a virtual programmer on a UNIX-domain socket until interrupted.",
+             "Another tarvik-cli (or the window) reaches it with --programmer socket:PATH.\n"
+             "--chip names the virtual chip it holds (default ATmega8; list-devices lists them);\n"
+             "--latency usb answers at USB full-speed frame boundaries.",
+             "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313"},
+    HelpPage{CommandId::ListDevices, "list-devices",
+             "List the --device entries, the chips that can be identified and the virtual chips.",
+             "", "tarvik-cli list-devices"},
+};
+
+constexpr std::string_view kOptions =
+    "Options:\n"
+    "  --device ENTRY       the Device menu entry: avr-isp (default), 89Cx051, 89C5x, 89Sxx,\n"
+    "                       90S1200, 24AA00 ... 24AA512 (see list-devices)\n"
+    "  --programmer P       hid (default: the programmer on USB), emulate[:CHIP] (a virtual\n"
+    "                       one in this process, default ATmega8), socket:PATH\n"
+    "  --no-verify          program without verifying afterwards\n"
+    "  --lang de|en|ru      language of the log lines and messages (default en)\n"
+    "  --trace              show every report exchanged, on standard error\n"
+    "  -q, --quiet          show only errors and the result\n"
+    "  --wait SECONDS       wait that long for the programmer to be plugged in (default 0)\n"
+    "  --timeout SECONDS    give up when the programmer has not answered for that long\n"
+    "                       (default 30; 0 waits for ever)\n"
+    "  -h, --help           this help; COMMAND --help for a command's\n";
+
+constexpr std::string_view kExitStatus =
+    "Exit status: 0 success, 1 the job failed, 2 bad usage or a file that could not be read\n"
+    "or written, 3 no programmer found.\n";
+
+} // namespace
+
+void printHelp(std::ostream& out, const CommandInfo* command) {
+    if (command == nullptr) {
+        out << "Usage: tarvik-cli [OPTIONS] COMMAND [ARGS]\n"
+               "Drives the USB chip programmer from the command line.\n\nCommands:\n";
+        for (const HelpPage& page : kHelpPages) {
+            std::string synopsis(page.synopsis);
+            synopsis.resize(std::max<std::size_t>(synopsis.size() + 1, 26), ' ');
+            out << "  " << synopsis << page.summary << '\n';
+        }
+        out << '\n'
+            << kOptions << '\n'
+            << kExitStatus
+            << "\nExamples:\n  tarvik-cli write firmware.hex\n"
+               "  tarvik-cli --device 24AA256 read dump.bin\n"
+               "  tarvik-cli --quiet --wait 10 write-fuses CKSEL3=0\n";
+        return;
+    }
+    for (const HelpPage& page : kHelpPages) {
+        if (page.id != command->id)
+            continue;
+        out << "Usage: tarvik-cli [OPTIONS] " << page.synopsis << "\n" << page.summary << '\n';
+        if (!page.details.empty())
+            out << '\n' << page.details << '\n';
+        out << "\nExamples:\n  " << page.examples << "\n\n" << kOptions << '\n' << kExitStatus;
+    }
+}
+
+} // namespace tarvik::cli

@@ -1,0 +1,361 @@
+// Running the programmer's jobs from the command line. One session is the whole program of the
+// window without its widgets: the plain main-thread loop, the backend, the HID controller,
+// in-memory settings that say what the command line said, and TMainForm. The commands press
+// the window's buttons; the loop runs until the job ends, the programmer goes away, or it stops
+// answering.
+#include "cli/job_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <mutex>
+
+#include "buffer/buffer_texts.h"
+#include "chips/device_menu.h"
+#include "cli/cli_host.h"
+#include "cli/cli_texts.h"
+#include "cli/fuse_assignments.h"
+#include "cli/input_file.h"
+#include "cli/job_output.h"
+#include "cli/trace_backend.h"
+#include "common/user_error.h"
+#include "emulator/virtual_chip.h"
+#include "form/main_form.h"
+#include "link/hid_device_controller.h"
+#include "operations/job_texts.h"
+
+namespace tarvik::cli {
+
+namespace {
+
+using namespace std::chrono_literals;
+using F = TMainForm;
+using Clock = std::chrono::steady_clock;
+
+enum class FileUse { None, Load, Save };
+
+// Which of the window's buttons each command presses, and what it does with its file.
+struct JobCommand {
+    CommandId id;
+    void (F::*handler)();
+    Button F::*control; // the job is offered while this button is enabled
+    FileUse file;
+};
+
+constexpr JobCommand kJobCommands[] = {
+    {CommandId::Detect, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
+    {CommandId::Erase, &F::bLoeschClick, &F::bLoesch, FileUse::None},
+    {CommandId::Write, &F::bProgClick, &F::bProg, FileUse::Load},
+    {CommandId::Verify, &F::bVerglClick, &F::bVergl, FileUse::Load},
+    {CommandId::Read, &F::bAuslesenClick, &F::bAuslesen, FileUse::Save},
+    {CommandId::WriteEeprom, &F::bprogeepromClick, &F::bprogeeprom, FileUse::Load},
+    {CommandId::ReadEeprom, &F::breadeepromClick, &F::breadeeprom, FileUse::Save},
+    {CommandId::ReadFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
+    {CommandId::WriteFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
+};
+
+// A backend that connects in the background (the socket) has this long to find the
+// programmer even when the command line gives no --wait.
+constexpr auto kSettle = 500ms;
+// How often the loop looks at the clock while it waits for the programmer's answer.
+constexpr auto kSlice = 50ms;
+
+enum class JobEnd { Succeeded, Failed, Unplugged, NoAnswer };
+
+std::string secondsText(std::chrono::milliseconds time) {
+    const auto ms = time.count();
+    std::string text = std::to_string(ms / 1000);
+    if (ms % 1000 != 0)
+        text += "." + std::to_string(ms % 1000 / 100);
+    return text;
+}
+
+class JobSession {
+public:
+    JobSession(const CliOptions& options, CliIo& io)
+        : options_(options), io_(io), language_(options.language),
+          output_(io, options.quiet, io.errIsTerminal && !options.trace) {}
+
+    ~JobSession() {
+        form_.reset();
+        dispatcher_.runPending();
+    }
+
+    int run(const JobCommand& job, std::span<const FuseAssignment> assignments,
+            const BackendFactory& openBackend);
+
+private:
+    bool start(const BackendFactory& openBackend);
+    void presetSettings();
+    int loadFile(const std::string& fileName);
+    int saveFile(const std::string& fileName);
+    bool offered(const JobCommand& job) const;
+    JobEnd runJob(void (F::*handler)());
+    // The exit status of a job that did not succeed, after saying why.
+    int failure(JobEnd end);
+    bool fusesWereRead() const;
+    int writeFuses(std::span<const FuseAssignment> assignments);
+    void error(std::string_view text);
+    void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
+        error(fillIn(pick(text, language_), args));
+    }
+    std::string say(const LangText& text, std::initializer_list<std::string_view> args = {}) {
+        return fillIn(pick(text, language_), args);
+    }
+
+    const CliOptions& options_;
+    CliIo& io_;
+    std::uint8_t language_;
+    std::mutex errMutex_; // standard error is shared with the trace of the read thread
+    PlainDispatcher dispatcher_;
+    std::unique_ptr<HidBackend> backend_;
+    std::unique_ptr<THidDeviceController> controller_;
+    MemorySettings settings_;
+    CliHost host_;
+    std::unique_ptr<TMainForm> form_;
+    JobOutput output_;
+};
+
+void JobSession::error(std::string_view text) {
+    std::lock_guard lock(errMutex_);
+    output_.clearBar();
+    io_.err << text << '\n';
+    io_.err.flush();
+}
+
+void JobSession::presetSettings() {
+    const auto set = [this](std::string_view name, std::int32_t value) {
+        settings_.values.insert_or_assign(std::string(name), value);
+    };
+    set(setting::kVerifyAfterProgram, options_.verify ? 1 : 0);
+    // The command loads its file once, just before the job: a reload inside the job would read
+    // the file a second time, and what is written could differ from what was checked.
+    set(setting::kUpdateBufferFromFile, 0);
+    set(setting::kLanguage, options_.language + 1); // stored as 1 German, 2 English, 3 Russian
+    const chips::DeviceEntry* device = chips::findDeviceEntry(options_.deviceEntry);
+    set(setting::kLastDevice, device != nullptr ? device->lastDeviceIndex : 0);
+}
+
+bool JobSession::start(const BackendFactory& openBackend) {
+    backend_ = openBackend(options_.programmer, dispatcher_);
+    if (!backend_)
+        return false;
+    if (options_.trace) {
+        backend_ = traceBackend(std::move(backend_), [this](std::string_view line) {
+            std::lock_guard lock(errMutex_);
+            io_.err << line << '\n';
+            io_.err.flush();
+        });
+    }
+    controller_ = std::make_unique<THidDeviceController>(*backend_, dispatcher_);
+    presetSettings();
+    form_ = std::make_unique<TMainForm>(*controller_, settings_, host_);
+    form_->FormCreate();
+    return true;
+}
+
+int JobSession::loadFile(const std::string& fileName) {
+    host_.fileName = fileName;
+    host_.messages.clear();
+    try {
+        form_->nopenClick();
+    } catch (const UserError& e) {
+        host_.messages.emplace_back(e.what());
+    }
+    for (const std::string& message : host_.messages)
+        error(fileName + ": " + message);
+    if (!host_.messages.empty())
+        return kExitUsage;
+    if (form_->Hexeditor.ByteCount() == 0) {
+        error(texts::kNoData, {fileName});
+        return kExitUsage;
+    }
+    return kExitSuccess;
+}
+
+int JobSession::saveFile(const std::string& fileName) {
+    host_.fileName = fileName;
+    try {
+        form_->nsaveClick();
+    } catch (const UserError& e) {
+        error(e.what());
+        return kExitUsage;
+    }
+    return kExitSuccess;
+}
+
+bool JobSession::offered(const JobCommand& job) const {
+    const TMainForm& form = *form_;
+    const bool fuseCommand = job.id == CommandId::ReadFuses || job.id == CommandId::WriteFuses;
+    // Fuses are read and written only over the ISP connector and in the AT90S socket.
+    return (form.*job.control).enabled &&
+           (!fuseCommand || form.nAVRISP.checked || form.N90S1200.checked);
+}
+
+JobEnd JobSession::runJob(void (F::*handler)()) {
+    TMainForm& form = *form_;
+    auto lastActivity = Clock::now();
+    // The follower lives as long as this call.
+    struct Unfollow {
+        TMainForm& form;
+        ~Unfollow() { form.OnChange = nullptr; }
+    } unfollow{form};
+    form.OnChange = [&] {
+        lastActivity = Clock::now();
+        output_.follow(form.Verlauf, form.Gauge1, form.ProtocolState == stIdle);
+    };
+    (form.*handler)();
+    const auto over = [&form] {
+        return form.ProtocolState == stIdle || form.ProgrammerDevice == nullptr;
+    };
+    for (;;) {
+        dispatcher_.runUntil(over, kSlice);
+        if (form.ProtocolState == stIdle)
+            break;
+        if (form.ProgrammerDevice == nullptr)
+            return JobEnd::Unplugged;
+        if (options_.answerTimeout.count() > 0 &&
+            Clock::now() - lastActivity >= options_.answerTimeout)
+            return JobEnd::NoAnswer;
+    }
+    // FinishOperation's result line is the one before the duration line.
+    const std::vector<std::string>& lines = form.Verlauf.lines;
+    const bool failed =
+        lines.size() >= 2 && lines[lines.size() - 2] == pick(tarvik::texts::kFailure, language_);
+    return failed ? JobEnd::Failed : JobEnd::Succeeded;
+}
+
+int JobSession::failure(JobEnd end) {
+    switch (end) {
+    case JobEnd::Failed:
+        output_.finish(form_->Verlauf, true);
+        break;
+    case JobEnd::Unplugged:
+        error(texts::kUnplugged);
+        break;
+    case JobEnd::NoAnswer:
+        error(texts::kNoAnswer, {secondsText(options_.answerTimeout)});
+        break;
+    case JobEnd::Succeeded:
+        return kExitSuccess;
+    }
+    return kExitJobFailed;
+}
+
+bool JobSession::fusesWereRead() const {
+    return std::ranges::find(form_->Verlauf.lines, pick(tarvik::texts::kReadingFuses, language_)) !=
+           form_->Verlauf.lines.end();
+}
+
+int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
+    const FuseChange change = applyFuseAssignments(*form_, assignments);
+    if (change.refused) {
+        error(describe(*change.refused, language_));
+        error(texts::kNothingRefused);
+        return kExitUsage;
+    }
+    if (change.changed == 0) {
+        output_.line(say(texts::kFusesUnchanged));
+        return kExitSuccess;
+    }
+    if (!form_->bWriteFuse.enabled) {
+        error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
+        return kExitUsage;
+    }
+    const JobEnd end = runJob(&F::bWriteFuseClick);
+    if (end != JobEnd::Succeeded)
+        return failure(end);
+    output_.finish(form_->Verlauf, false);
+    return kExitSuccess;
+}
+
+int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,
+                    const BackendFactory& openBackend) {
+    if (!start(openBackend)) {
+        error(texts::kNoUsbSupport);
+        return kExitNoProgrammer;
+    }
+    TMainForm& form = *form_;
+    const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
+    if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
+        error(texts::kNoProgrammer);
+        return kExitNoProgrammer;
+    }
+    if (job.file == FileUse::Load) {
+        if (const int status = loadFile(options_.args.front()); status != kExitSuccess)
+            return status;
+    }
+    if (!offered(job)) {
+        error(texts::kNotAvailable, {options_.command->name, form.Device.text});
+        return kExitUsage;
+    }
+
+    const JobEnd end = runJob(job.handler);
+    if (end != JobEnd::Succeeded)
+        return failure(end);
+
+    int status = kExitSuccess;
+    switch (job.id) {
+    case CommandId::Detect:
+        output_.line(say(texts::kChip, {form.AutoDevice.text}));
+        if (!form.CodeSize.text.empty())
+            output_.line(say(texts::kSize, {form.CodeSize.text}));
+        if (fusesWereRead()) {
+            for (const std::string& line : fuseListLines(form.FuseList, language_))
+                output_.line(line);
+        }
+        break;
+    case CommandId::ReadFuses:
+        if (!fusesWereRead()) {
+            output_.finish(form.Verlauf, false);
+            error(texts::kFusesNotReadable, {form.AutoDevice.text});
+            return kExitUsage;
+        }
+        for (const std::string& line : fuseListLines(form.FuseList, language_))
+            output_.line(line);
+        break;
+    case CommandId::Read:
+    case CommandId::ReadEeprom:
+        status = saveFile(options_.args.front());
+        break;
+    case CommandId::WriteFuses:
+        output_.finish(form.Verlauf, false);
+        return writeFuses(assignments);
+    default:
+        break;
+    }
+    output_.finish(form.Verlauf, false);
+    return status;
+}
+
+} // namespace
+
+int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& openBackend) {
+    const auto* job = std::ranges::find_if(
+        kJobCommands, [&](const JobCommand& row) { return row.id == options.command->id; });
+    if (job == std::end(kJobCommands))
+        return kExitUsage;
+    const std::uint8_t language = options.language;
+    const auto usage = [&](std::string_view message) {
+        io.err << message << '\n';
+        return kExitUsage;
+    };
+    if (job->file == FileUse::Load) {
+        if (const auto problem = inputFileProblem(options.args.front(), language))
+            return usage(*problem);
+    }
+    ParsedAssignments fuses;
+    if (job->id == CommandId::WriteFuses) {
+        fuses = parseFuseAssignments(options.args);
+        if (fuses.error)
+            return usage(describe(*fuses.error, language));
+    }
+    if (options.programmer.kind == ProgrammerSpec::Kind::Emulate &&
+        emulator::findVirtualChip(options.programmer.chip) == nullptr)
+        return usage(fillIn(pick(texts::kUnknownChip, language), {options.programmer.chip}));
+
+    JobSession session(options, io);
+    return session.run(*job, fuses.assignments, openBackend);
+}
+
+} // namespace tarvik::cli

@@ -1,0 +1,80 @@
+// list-devices. The identifiable chips are found by putting every virtual microcontroller's
+// signature to the client's own identification, so the list shows the names the client gives.
+#include "cli/list_devices.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <string>
+#include <vector>
+
+#include "chips/device_menu.h"
+#include "chips/identification.h"
+#include "cli/device_names.h"
+#include "cli/trace_backend.h"
+#include "common/lang_text.h"
+#include "emulator/virtual_chip.h"
+
+namespace tarvik::cli {
+
+namespace {
+
+constexpr LangText kEntriesHeading{
+    "Einträge des Device-Menüs (--device):", "Device menu entries (--device):",
+    "Пункты меню Device (--device):"};
+constexpr LangText kChipsHeading{
+    "An der Signatur erkannte Chips (Signatur, Name, Flash in Byte):",
+    "Chips identified by signature (signature, name, flash bytes):",
+    "Чипы, определяемые по сигнатуре (сигнатура, имя, flash в байтах):"};
+constexpr LangText kVirtualHeading{
+    "Virtuelle Chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Virtual chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Виртуальные чипы (--programmer emulate:CHIP, serve-emulator --chip):"};
+
+// Writes text left-aligned in a column of that width, with at least one blank after it.
+void column(std::ostream& out, std::string_view text, int width) {
+    out << std::left << std::setw(width - 1) << text << ' ';
+}
+
+} // namespace
+
+int listDevices(std::ostream& out, std::uint8_t language) {
+    out << pick(kEntriesHeading, language) << '\n';
+    for (const DeviceName& name : kDeviceNames) {
+        const chips::DeviceEntry* entry = chips::findDeviceEntry(name.entry);
+        out << "  ";
+        column(out, name.shortName, 10);
+        out << (entry ? entry->caption : "") << '\n';
+    }
+
+    out << '\n' << pick(kChipsHeading, language) << '\n';
+    std::vector<std::string_view> listed;
+    for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
+        if (chip.kind != emulator::ChipKind::Microcontroller)
+            continue;
+        const chips::ChipIdentity identity =
+            chips::identify(chip.signature[0], chip.signature[1], chip.signature[2]);
+        // Unnamed signatures and the locked-chip answer are not chips.
+        if (!identity.named || identity.codeSize.empty() ||
+            std::ranges::find(listed, identity.name) != listed.end())
+            continue;
+        listed.push_back(identity.name);
+        out << "  " << hexPairs(chip.signature) << "  ";
+        column(out, identity.name, 14);
+        out << identity.codeSize << '\n';
+    }
+
+    out << '\n' << pick(kVirtualHeading, language) << '\n';
+    std::size_t width = 0;
+    for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
+        if (width > 0 && width + chip.name.size() > 76) {
+            out << '\n';
+            width = 0;
+        }
+        out << (width == 0 ? "  " : " ") << chip.name;
+        width += chip.name.size() + 1;
+    }
+    out << '\n';
+    return 0;
+}
+
+} // namespace tarvik::cli
