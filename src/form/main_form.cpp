@@ -53,9 +53,13 @@ TMainForm::TMainForm(THidDeviceController& hidCtl, SettingsStore& settings, Form
 }
 
 TMainForm::~TMainForm() {
-    // Stops the reading first, so no report reaches a window that is going away.
+    // Stops the reading first, so no report reaches a window that is going away, then gives
+    // the programmer back: a window made later over the same controller finds it again.
     HidCtl.SetOnDeviceData(nullptr);
     HidCtl.SetOnDeviceChange(nullptr);
+    if (ProgrammerDevice != nullptr) {
+        HidCtl.ReleaseDevice(ProgrammerDevice);
+    }
 }
 
 void TMainForm::log(const LangText& text) {
@@ -78,11 +82,17 @@ void TMainForm::SendReport() {
             break;
         }
     }
-    // The device's declared report length, never more than the report buffer holds. A failed
-    // write shows as a job that gets no answer; unplugging the programmer ends it.
-    const std::size_t length =
-        std::min<std::size_t>(ProgrammerDevice->Caps().OutputReportByteLength, OutputReport.size());
-    ProgrammerDevice->Write(std::span<const std::uint8_t>(OutputReport.data(), length));
+    // As many bytes as the device's output report declares: a device with longer reports gets
+    // zeros after the report buffer. A failed write shows as a job that gets no answer;
+    // unplugging the programmer ends it.
+    const std::size_t length = ProgrammerDevice->Caps().OutputReportByteLength;
+    if (length <= OutputReport.size()) {
+        ProgrammerDevice->Write(std::span<const std::uint8_t>(OutputReport.data(), length));
+    } else {
+        std::vector<std::uint8_t> padded(length, 0);
+        std::copy(OutputReport.begin(), OutputReport.end(), padded.begin());
+        ProgrammerDevice->Write(padded);
+    }
 }
 
 void TMainForm::FillDataChunk() {

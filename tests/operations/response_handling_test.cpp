@@ -229,15 +229,50 @@ TEST_F(ResponseTest, FlashReadNeedsADecimalSize) {
 }
 
 TEST_F(ResponseTest, JobWithoutAFamilyEndsAtOnce) {
-    form.N16F84Click();
+    form.N16C84Click(); // a Microchip entry: no family the programmer knows
     s.useManualClock();
-    form.bAuslesenClick();
+    form.breadeepromClick();
     EXPECT_TRUE(takeReports().empty());
     EXPECT_EQ(s.log(), (std::vector<std::string>{"This action is not available for the selected "
                                                  "device.",
                                                  "", "Error.", "Duration: 0.00 s"}));
     EXPECT_TRUE(form.bAuslesen.enabled);
+    EXPECT_TRUE(form.breadeeprom.enabled);
+    EXPECT_FALSE(form.bLoesch.enabled); // this Microchip entry keeps erasing off
     EXPECT_TRUE(form.nDevice.enabled);
+}
+
+TEST_F(ResponseTest, FamilyByteStaysWhenNoFamilyIsSelected) {
+    form.N24AA512Click();
+    form.bLoeschClick();
+    form.N16F84Click();
+    form.SendReport();
+    const auto reports = takeReports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1][1], 3);
+}
+
+TEST_F(ResponseTest, ReportsGoOutAtTheDevicesDeclaredLength) {
+    s.unplug();
+    for (const std::uint16_t declared : {std::uint16_t{9}, std::uint16_t{65}, std::uint16_t{100}}) {
+        SCOPED_TRACE(declared);
+        auto device = std::make_shared<ScriptedProgrammer>();
+        EmulatedDeviceOptions options;
+        options.outputReportLength = declared;
+        const auto handle = s.backend.plug(device, Latency::None, options);
+        ASSERT_TRUE(s.runUntil([&] { return form.ProgrammerDevice != nullptr; }));
+        form.N24AA512Click();
+        form.bLoeschClick();
+        ASSERT_EQ(device->reports().size(), 1u);
+        const Bytes sent = device->reports()[0];
+        ASSERT_EQ(sent.size(), declared);
+        EXPECT_EQ(slice(sent, 1, 4), (Bytes{3, 2, 130, 128})); // family, erase, geometry
+        if (declared > 65) {
+            EXPECT_EQ(slice(sent, 65, declared - 65u), Bytes(declared - 65u, 0));
+        }
+        s.backend.unplug(handle);
+        ASSERT_TRUE(s.runUntil([&] { return form.ProgrammerDevice == nullptr; }));
+    }
 }
 
 TEST_F(ResponseTest, SocketFuseStepsNeedTheFourSocketEntries) {
