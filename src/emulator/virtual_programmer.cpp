@@ -44,13 +44,16 @@ DeviceReply VirtualProgrammer::onOutputReport(std::span<const std::uint8_t> repo
         OutputReportBytes bytes{};
         std::ranges::copy(report.first(std::min(report.size(), bytes.size())), bytes.begin());
         reply = execute(bytes);
-    } else if (*fault == Fault::ErrorAnswer) {
+    } else {
+        // Whatever the fault, the host cannot go on with a transfer in progress: its next
+        // chunked command begins a new one.
         transfer_.reset();
-        InputReportBytes error{};
-        error[1] = rspError;
-        reply.reports.push_back(error);
-    } else if (*fault == Fault::Unplug) {
-        reply.unplug = true;
+        if (*fault == Fault::ErrorAnswer) {
+            InputReportBytes error{};
+            error[1] = rspError;
+            reply.reports.push_back(error);
+        }
+        reply.unplug = *fault == Fault::Unplug;
     }
 
     if (recording_) {
@@ -59,6 +62,12 @@ DeviceReply VirtualProgrammer::onOutputReport(std::span<const std::uint8_t> repo
         }
     }
     return reply;
+}
+
+void VirtualProgrammer::powerCycle() {
+    std::lock_guard lock(mutex_);
+    transfer_.reset();
+    sizeCode_.reset();
 }
 
 void VirtualProgrammer::insertChip(const VirtualChip& chip) {

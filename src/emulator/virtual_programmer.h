@@ -40,6 +40,9 @@ public:
 
     DeviceReply onOutputReport(std::span<const std::uint8_t> report) override;
 
+    // What unplugging and plugging in again does: a transfer in progress and the last serial
+    // EEPROM size code are forgotten; the chip keeps its contents.
+    void powerCycle();
     // Puts another chip, in its factory state, on the programmer.
     void insertChip(const VirtualChip& chip);
 

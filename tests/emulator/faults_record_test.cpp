@@ -38,10 +38,32 @@ TEST(Faults, ErrorLostAndUnplugFireAtTheirReport) {
     EXPECT_TRUE(gone.reports.empty());
     EXPECT_TRUE(gone.unplug);
 
+    // A lost chunk ends its transfer: the host's next write starts from the beginning.
+    programmer.injectFault(Fault::NoAnswer, 2);
+    EXPECT_EQ(host.chunks(Command::WriteEeprom, data), "*");
+    EXPECT_EQ(host.chunks(Command::WriteEeprom, data), "***w");
+    EXPECT_EQ(programmer.eeprom()[0], data[0]);
+
     programmer.injectFault(Fault::ErrorAnswer, 1);
     programmer.clearFaults();
     EXPECT_EQ(host.code(Command::Erase), "e");
     EXPECT_THROW(programmer.injectFault(Fault::NoAnswer, 0), std::invalid_argument);
+}
+
+TEST(Faults, PowerCycleForgetsATransferInProgress) {
+    VirtualProgrammer programmer("24AA02");
+    Host host{programmer, Family::SerialEeprom};
+    const Bytes data = pattern(64);
+    auto first = host.report(Command::WriteFlash, 32, 2, 8);
+    std::ranges::copy(std::span(data).first(32), first.begin() + report::kData);
+    ASSERT_EQ(Host::codes(host.send(first)), "*");
+    programmer.powerCycle();
+    EXPECT_EQ(host.chunks(Command::WriteFlash, data, 32, 8, 2), "*w");
+    EXPECT_EQ(host.read(Command::ReadFlash, 2), [&] {
+        Bytes expected(256, 0xFF);
+        std::ranges::copy(data, expected.begin());
+        return expected;
+    }());
 }
 
 TEST(Record, HoldsEveryReportBothWaysInOrder) {

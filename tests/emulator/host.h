@@ -46,20 +46,25 @@ struct Host {
     }
 
     // Sends data as consecutive chunks of at most chunkSize bytes; the more-chunks flag is
-    // `more` on every chunk but the last. Stops at the first answer other than '*'.
+    // `more` on every chunk but the last. Stops at the first answer other than '*', a missing
+    // answer included.
     std::string chunks(Command command, std::span<const std::uint8_t> data,
                        std::size_t chunkSize = 58, std::uint8_t p3 = 0,
                        std::uint8_t more = 1) const {
         std::string answers;
         std::size_t pos = 0;
-        do {
+        while (true) {
             const std::size_t count = std::min(chunkSize, data.size() - pos);
             const bool last = pos + count == data.size();
             auto bytes = report(command, static_cast<std::uint8_t>(count), last ? 0 : more, p3);
             std::ranges::copy(data.subspan(pos, count), bytes.begin() + report::kData);
-            answers += codes(send(bytes));
+            const std::string answer = codes(send(bytes));
+            answers += answer;
             pos += count;
-        } while (pos < data.size() && answers.back() == '*');
+            if (last || answer != "*") {
+                break;
+            }
+        }
         return answers;
     }
 
