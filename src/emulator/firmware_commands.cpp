@@ -61,6 +61,11 @@ bool fits(std::size_t offset, std::size_t count, std::size_t size) {
     return offset <= size && count <= size - offset;
 }
 
+// The AT89C5x family carries the programming voltage code; it must be the chip's own.
+bool wrongVoltage(const VirtualChip& chip, Family family, std::uint8_t code) {
+    return family == Family::AT89C5x && chip.voltage != 0 && code != chip.voltage;
+}
+
 std::span<const std::uint8_t> chunkData(const OutputReportBytes& report) {
     return std::span(report).subspan(report::kData, report[report::kParam1]);
 }
@@ -112,7 +117,7 @@ DeviceReply VirtualProgrammer::readSignature() {
 DeviceReply VirtualProgrammer::erase(const OutputReportBytes& report) {
     const auto family = static_cast<Family>(report[report::kFamily]);
     const std::uint8_t param1 = report[report::kParam1];
-    if (family == Family::AT89C5x && chip_.chip().voltage != 0 && param1 != chip_.chip().voltage) {
+    if (wrongVoltage(chip_.chip(), family, param1)) {
         return error();
     }
     if (family == Family::SerialEeprom) {
@@ -170,8 +175,7 @@ bool VirtualProgrammer::writeChunk(Family family, const OutputReportBytes& repor
     if (static_cast<Command>(report[report::kCommand]) == Command::WriteEeprom) {
         return chip_.writeEeprom(offset, data);
     }
-    switch (family) {
-    case Family::SerialEeprom: {
+    if (family == Family::SerialEeprom) {
         // The firmware sends page writes of the host's page size, each ending at a boundary
         // of that size; a page size larger than the chip's wraps inside the chip's page.
         if (param3 == 0 || !fits(offset, data.size(), serialAddressable())) {
@@ -185,21 +189,11 @@ bool VirtualProgrammer::writeChunk(Family family, const OutputReportBytes& repor
         }
         return true;
     }
-    case Family::AT89C5x:
-        if (chip.voltage != 0 && param3 != chip.voltage) {
-            return false;
-        }
-        break;
-    case Family::AvrIsp:
-        if (param3 != chip.pageCode) {
-            return false;
-        }
-        break;
-    case Family::AT89Cx051:
-    case Family::AT90S:
-        break;
+    // Over ISP the page code tells the firmware how the chip's flash is paged.
+    if (family == Family::AvrIsp && param3 != chip.pageCode) {
+        return false;
     }
-    return chip_.writeFlash(offset, data);
+    return !wrongVoltage(chip, family, param3) && chip_.writeFlash(offset, data);
 }
 
 bool VirtualProgrammer::verifyChunk(Family family, const OutputReportBytes& report,
@@ -242,11 +236,10 @@ DeviceReply VirtualProgrammer::readEeprom(std::uint8_t code) {
 
 DeviceReply VirtualProgrammer::writeLockBit(Family family, const OutputReportBytes& report) {
     const std::uint8_t bit = report[report::kParam2];
-    const std::uint8_t voltage = chip_.chip().voltage;
     const bool socket =
         family == Family::AT89Cx051 || family == Family::AT89C5x || family == Family::AT90S;
     if (!socket || (bit != 1 && bit != 2) ||
-        (family == Family::AT89C5x && voltage != 0 && report[report::kParam3] != voltage)) {
+        wrongVoltage(chip_.chip(), family, report[report::kParam3])) {
         return error();
     }
     chip_.programLockBit(bit);
