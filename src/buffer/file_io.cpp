@@ -1,5 +1,5 @@
 // Whole-file reading and the atomic whole-file write (temporary file in the same folder,
-// flushed to disk, then renamed over the target).
+// flushed to disk when it replaces a file, then renamed over the target).
 #include "buffer/file_io.h"
 
 #include <cerrno>
@@ -111,7 +111,8 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
     };
 
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    if (replacing && S_ISREG(existing.st_mode))
         (void)::fchmod(fd, existing.st_mode & 07777);
     for (std::size_t written = 0; written < size;) {
         const ssize_t n = ::write(fd, bytes + written, size - written);
@@ -121,7 +122,9 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
             abandon(BufferText::CannotWrite, errno);
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || file.close() != 0)
+    // The new contents reach the disk before they replace a file that was there, so even a
+    // crash right after the rename cannot leave an empty file in its place.
+    if ((replacing && ::fdatasync(fd) != 0) || file.close() != 0)
         abandon(BufferText::CannotWrite, errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(BufferText::CannotReplace, errno);

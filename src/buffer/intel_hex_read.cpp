@@ -1,9 +1,10 @@
 // The Intel HEX reader. The first pass checks that every line up to the end record has a count,
-// an address and a type; the second verifies checksums and data digits and works out the image
-// size; only then is the image allocated (0xFF everywhere) and the data placed, later records
-// overwriting earlier ones. Lines after the end record are never looked at.
+// an address and a type; the second verifies checksums and data digits and places the data in
+// an image that grows with it (0xFF where no record writes), up to the size limit. Lines after
+// the end record are never looked at.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "buffer/buffer_texts.h"
@@ -41,15 +42,15 @@ public:
         ++number_;
         if (pos_ >= text_.size())
             return {};
-        std::size_t end = pos_;
-        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
-            ++end;
-        const std::string_view line = text_.substr(pos_, end - pos_);
-        if (end < text_.size() && text_[end] == '\r' && end + 1 < text_.size() &&
-            text_[end + 1] == '\n')
-            ++end;
-        pos_ = end + 1;
-        return line;
+        const char* start = text_.data() + pos_;
+        const std::size_t rest = text_.size() - pos_;
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', rest));
+        const std::size_t upToLf = lf ? static_cast<std::size_t>(lf - start) : rest;
+        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', upToLf));
+        const std::size_t length = cr ? static_cast<std::size_t>(cr - start) : upToLf;
+        // A CR directly before the LF belongs to it; any other CR ends the line alone.
+        pos_ += cr && length + 1 != upToLf ? length + 1 : upToLf + 1;
+        return {start, length};
     }
     std::size_t number() const { return number_; }
 
@@ -89,22 +90,32 @@ std::optional<Fields> fieldsOf(std::string_view line) {
 // The first data pair of a record sits at 0-based index 9.
 constexpr std::size_t kDataStart = 9;
 
+// A record's data bytes, decoded while its checksum is verified.
+struct RecordData {
+    std::array<std::uint8_t, 255> bytes;
+};
+
 // The checksum sums every pair from position 2 up to the last two characters, which hold it.
-HexStatus checkRecord(std::string_view line, const Fields& fields) {
+// The data must lie wholly before the checksum.
+HexStatus checkRecord(std::string_view line, const Fields& fields, RecordData& data) {
     const std::size_t m = line.size();
     unsigned sum = 0;
     for (std::size_t i = 1; i + 3 <= m; i += 2) {
-        const int value = pairAt(line, i);
-        if (value < 0)
+        const int high = kHexValue[static_cast<std::uint8_t>(line[i])];
+        const int low = kHexValue[static_cast<std::uint8_t>(line[i + 1])];
+        if ((high | low) < 0)
             return HexStatus::ConversionError;
-        sum += static_cast<unsigned>(value);
+        const auto value = static_cast<std::uint8_t>(high << 4 | low);
+        sum += value;
+        const std::size_t index = (i - kDataStart) / 2;
+        if (i >= kDataStart && index < fields.count)
+            data.bytes[index] = value;
     }
     const int checksum = pairAt(line, m - 2);
     if (checksum < 0)
         return HexStatus::ConversionError;
     if ((sum + static_cast<unsigned>(checksum)) % 256 != 0)
         return HexStatus::BadChecksum;
-    // The data must lie wholly before the checksum.
     if (fields.type != kEnd && kDataStart + 2 * fields.count + 2 > m)
         return HexStatus::ConversionError;
     return HexStatus::Ok;
@@ -116,9 +127,8 @@ struct AddressBase {
     std::uint64_t offset = 0;
     bool segmented = false;
 
-    void apply(std::string_view line, std::uint8_t type) {
-        const auto value = static_cast<std::uint64_t>(pairAt(line, kDataStart) << 8 |
-                                                      pairAt(line, kDataStart + 2));
+    void apply(const RecordData& data, std::uint8_t type) {
+        const auto value = static_cast<std::uint64_t>(data.bytes[0] << 8 | data.bytes[1]);
         segmented = type == kExtendedSegment;
         offset = segmented ? value << 4 : value << 16;
     }
@@ -126,15 +136,11 @@ struct AddressBase {
         return offset + (segmented ? std::min<std::size_t>(f.address + f.count, 0x10000)
                                    : f.address + f.count);
     }
-    void place(std::string_view line, const Fields& f, std::uint8_t* image) const {
+    void place(const RecordData& data, const Fields& f, std::uint8_t* image) const {
         const std::size_t first =
             segmented ? std::min<std::size_t>(f.count, 0x10000 - f.address) : f.count;
-        std::uint8_t* out = image + offset + f.address;
-        for (std::size_t i = 0; i < f.count; ++i) {
-            if (i == first)
-                out = image + offset - first;
-            out[i] = static_cast<std::uint8_t>(pairAt(line, kDataStart + 2 * i));
-        }
+        std::memcpy(image + offset + f.address, data.bytes.data(), first);
+        std::memcpy(image + offset, data.bytes.data() + first, f.count - first);
     }
 };
 
@@ -178,46 +184,38 @@ HexReadResult readIntelHex(std::string_view text) {
         }
     }
 
-    // Pass 2: checksums and digits, and the size of the image.
-    std::uint64_t size = 0;
-    {
-        LineReader lines(text);
-        AddressBase base;
-        for (;;) {
-            const std::string_view line = lines.next();
-            const Fields fields = *fieldsOf(line);
-            const HexStatus status = checkRecord(line, fields);
-            if (status != HexStatus::Ok)
-                return failure(status, lines.number(),
-                               status == HexStatus::ConversionError ? printable(line) : "");
-            if (fields.type == kEnd) {
-                size = std::max<std::uint64_t>(size, fields.address + fields.count);
-                break;
-            }
-            if (isAddressRecord(fields.type))
-                base.apply(line, fields.type);
-            else if (fields.type == kData || fields.type > 0x05)
-                size = std::max(size, base.end(fields));
-        }
-    }
-    if (size > kMaxImageBytes)
-        return failure(HexStatus::TooLarge, 0);
-
-    // Pass 3: place the data.
+    // Pass 2: checksums and digits, and the data placed, later records over earlier ones.
+    // The image grows with the data; a record beyond the limit is never placed.
     HexReadResult result;
-    result.bytes.assign(static_cast<std::size_t>(size), 0xFF);
+    bool tooLarge = false;
     LineReader lines(text);
     AddressBase base;
+    RecordData data;
     for (;;) {
         const std::string_view line = lines.next();
         const Fields fields = *fieldsOf(line);
+        const HexStatus status = checkRecord(line, fields, data);
+        if (status != HexStatus::Ok)
+            return failure(status, lines.number(),
+                           status == HexStatus::ConversionError ? printable(line) : "");
+        const bool isData = fields.type == kData || fields.type > 0x05;
+        std::uint64_t end = 0;
+        if (fields.type == kEnd)
+            end = fields.address + fields.count;
+        else if (isAddressRecord(fields.type))
+            base.apply(data, fields.type);
+        else if (isData)
+            end = base.end(fields);
+        tooLarge = tooLarge || end > kMaxImageBytes;
+        if (!tooLarge && end > result.bytes.size())
+            result.bytes.resize(static_cast<std::size_t>(end), 0xFF);
         if (fields.type == kEnd)
             break;
-        if (isAddressRecord(fields.type))
-            base.apply(line, fields.type);
-        else if (fields.type == kData || fields.type > 0x05)
-            base.place(line, fields, result.bytes.data());
+        if (!tooLarge && isData)
+            base.place(data, fields, result.bytes.data());
     }
+    if (tooLarge)
+        return failure(HexStatus::TooLarge, 0);
     return result;
 }
 
