@@ -48,8 +48,10 @@ std::unique_ptr<THidDevice> THidDeviceController::makeDevice(const HidDeviceInfo
 
 void THidDeviceController::SetOnDeviceChange(std::function<void()> handler) {
     onChange_ = std::move(handler);
-    if (onChange_)
-        RescanDevices();
+    if (!onChange_)
+        return;
+    changeFired_ = false; // a new handler learns the current state at once
+    RescanDevices();
 }
 
 void THidDeviceController::SetOnDeviceData(THidDataEvent handler) {

@@ -172,6 +172,11 @@ TEST_F(ControllerTest, FiresTheChangeHandlerOnlyWhenSomethingChanged) {
     ASSERT_TRUE(runUntil([&] { return client.changes == 3; }));
     EXPECT_EQ(client.programmer, held);
 
+    // A handler attached anew hears at once, change or not.
+    int newHandlerCalls = 0;
+    ctl.SetOnDeviceChange([&] { ++newHandlerCalls; });
+    EXPECT_EQ(newHandlerCalls, 1);
+
     // Any vendor device matches product id -1.
     THidDevice* any = nullptr;
     EXPECT_FALSE(ctl.AcquireDevice(kProgrammerVendorId, -1, any)); // the only one is held
@@ -223,25 +228,32 @@ TEST_F(ControllerTest, DeviceThatDropsOffAfterItsAnswersDeliversThemFirst) {
     EXPECT_TRUE(ctl.DeviceList().empty());
 }
 
-TEST_F(ControllerTest, ReleasingWhileAHandOffIsPendingDoesNotDeadlock) {
-    bus.plug(std::make_shared<CountingDevice>());
-    THidDeviceController ctl(bus, main);
-    int delivered = 0;
-    ctl.SetOnDeviceData(
-        [&](THidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++delivered; });
-    THidDevice* dev = nullptr;
-    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
-    std::vector<std::uint8_t> report(65, 0);
-    report[1] = 5;
-    ASSERT_TRUE(dev->Write(report));
-    // Let the reader post its first report and block in the hand-off, without running it.
-    std::this_thread::sleep_for(20ms);
-    ctl.ReleaseDevice(dev); // would hang if the reader could not abandon its hand-off
-    main.runFor(20ms);      // the stale hand-off must not touch the freed device
-    EXPECT_EQ(delivered, 0);
-    // Still on the bus: a later rescan lists it again, free to be taken.
-    for (const auto& listed : ctl.DeviceList())
-        EXPECT_FALSE(listed->IsCheckedOut());
+TEST_F(ControllerTest, StoppingWhileAHandOffIsPendingDoesNotDeadlock) {
+    const std::pair<const char*, std::function<void(THidDeviceController&, THidDevice*)>> stops[] =
+        {
+            {"release", [](THidDeviceController& ctl, THidDevice* dev) { ctl.ReleaseDevice(dev); }},
+            {"data handler removed",
+             [](THidDeviceController& ctl, THidDevice*) { ctl.SetOnDeviceData({}); }},
+        };
+    for (const auto& [what, stop] : stops) {
+        SCOPED_TRACE(what);
+        const auto handle = bus.plug(std::make_shared<CountingDevice>());
+        THidDeviceController ctl(bus, main);
+        int delivered = 0;
+        ctl.SetOnDeviceData(
+            [&](THidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++delivered; });
+        THidDevice* dev = nullptr;
+        ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+        std::vector<std::uint8_t> report(65, 0);
+        report[1] = 5;
+        ASSERT_TRUE(dev->Write(report));
+        // Let the reader post its first report and block in the hand-off, without running it.
+        std::this_thread::sleep_for(20ms);
+        stop(ctl, dev);    // would hang if the reader could not abandon its hand-off
+        main.runFor(20ms); // the stale hand-off must not touch the device, nor deliver
+        EXPECT_EQ(delivered, 0);
+        bus.unplug(handle);
+    }
 }
 
 TEST_F(ControllerTest, HandlerMayReleaseItsOwnDevice) {
