@@ -1,0 +1,100 @@
+// read-fuses and write-fuses: the list as the chip holds it, the named entries written, and
+// names refused before anything reaches the chip.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli_fixture.h"
+
+namespace tarvik::cli::test {
+namespace {
+
+using emulator::FuseBytes;
+using emulator::VirtualProgrammer;
+
+using Fuses = CliTest;
+
+TEST_F(Fuses, ReadFusesShowsEveryEntryWithItsState) {
+    programmer->setFuses({.lock = 0xFC, .low = 0xE1, .high = 0xD9});
+    EXPECT_EQ(run({"read-fuses"}), 0) << err.str();
+    const std::vector<std::string> printed = outLines();
+    const auto first = std::ranges::find(printed, "  Boot lock bit 12  unprogrammed");
+    ASSERT_NE(first, printed.end()) << out.str();
+    const std::vector<std::string> expected{
+        "  Boot lock bit 12  unprogrammed",        "  Boot lock bit 11  unprogrammed",
+        "  Boot lock bit 02  unprogrammed",        "  Boot lock bit 01  unprogrammed",
+        "  Lock bit 2        programmed",          "  Lock bit 1        programmed",
+        "  RSTDISBL          unprogrammed",        "  WDT always on     unprogrammed",
+        "  SPIEN             programmed (locked)", "  CKOPT             unprogrammed",
+        "  EESAVE            unprogrammed",        "  BOOTSZ1           programmed",
+        "  BOOTSZ0           programmed",          "  BOOTRST           unprogrammed",
+        "  BODLEVEL          unprogrammed",        "  BODEN             unprogrammed",
+        "  SUT1              unprogrammed",        "  SUT0              programmed",
+        "  CKSEL3            programmed",          "  CKSEL2            programmed",
+        "  CKSEL1            programmed",          "  CKSEL0            unprogrammed"};
+    EXPECT_EQ(std::vector<std::string>(first, first + 22), expected);
+    EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
+}
+
+TEST_F(Fuses, ReadFusesOfAChipWithoutFuseReadIsRefused) {
+    programmer = std::make_shared<VirtualProgrammer>("AT90S8515");
+    EXPECT_EQ(run({"read-fuses"}), 2);
+    EXPECT_EQ(err.str(), "The fuse bits of the AT90S8515 cannot be read.\n");
+}
+
+TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
+    const FuseBytes before = programmer->fuses(); // lock FF, low E1, high D9
+    EXPECT_EQ(run({"write-fuses", "cksel0=1", "BOOTRST=0", "sut0 = 0"}), 0)
+        << out.str() << err.str();
+    FuseBytes after = programmer->fuses();
+    EXPECT_EQ(after.low, 0xF0);         // CKSEL0 programmed, SUT0 unprogrammed
+    EXPECT_EQ(after.high, before.high); // BOOTRST was unprogrammed already, SPIEN kept
+    EXPECT_EQ(after.lock, before.lock);
+    const std::vector<std::string> printed = outLines();
+    EXPECT_NE(std::ranges::find(printed, "programming fuse/lock bis..."), printed.end());
+    EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
+    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 2); // detect, then write
+
+    EXPECT_EQ(run({"write-fuses", "Lock bit 1=1"}), 0);
+    after = programmer->fuses();
+    EXPECT_EQ(after.lock, 0xFE);
+    EXPECT_EQ(after.low, 0xF0);
+
+    // Asking for what the chip already holds writes nothing.
+    const std::size_t reports = programmer->reportsReceived();
+    EXPECT_EQ(run({"write-fuses", "CKSEL0=1", "LOCK BIT 1=1"}), 0);
+    EXPECT_EQ(outLines().back(), "The fuse/lock bits already have these values; nothing written.");
+    EXPECT_EQ(programmer->reportsReceived() - reports, 2u); // signature and fuse read only
+}
+
+TEST_F(Fuses, WriteFusesRefusesBeforeWriting) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"write-fuses", "CKSEL0=1", "NOSUCH=1"},
+         "The chip ATmega8 has no fuse list entry \"NOSUCH\".\nNothing was written.\n"},
+        {{"write-fuses", "spien=0"},
+         "The entry \"SPIEN\" is locked and cannot be changed.\nNothing was written.\n"},
+        {{"write-fuses", "CKSEL0=2"}, "\"CKSEL0=2\" is not an assignment NAME=0 or NAME=1.\n"},
+        {{"write-fuses", "CKSEL0"}, "\"CKSEL0\" is not an assignment NAME=0 or NAME=1.\n"},
+        {{"write-fuses", "CKSEL0=1", "cksel0=0"},
+         "The entry \"cksel0\" is given more than once with different values.\n"},
+        {{"--device", "89Cx051", "write-fuses", "Lock bit 1=1"},
+         "\"write-fuses\" is not available for the device \"89Cx051 (autodetect)\".\n"},
+    };
+    const FuseBytes before = programmer->fuses();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        programmer->clearRecord();
+        const std::size_t reports = programmer->reportsReceived();
+        EXPECT_EQ(run(c.args), 2);
+        EXPECT_EQ(err.str(), c.message);
+        EXPECT_LE(programmer->reportsReceived() - reports, 2u); // at most signature and fuse read
+        EXPECT_EQ(programmer->fuses(), before);
+    }
+}
+
+} // namespace
+} // namespace tarvik::cli::test

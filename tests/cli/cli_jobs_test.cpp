@@ -1,0 +1,295 @@
+// tarvik-cli's job commands against the virtual programmer in this process: what they do to
+// the chip and the files, what they print, and their exit statuses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "buffer/intel_hex.h"
+#include "cli_fixture.h"
+
+namespace tarvik::cli::test {
+namespace {
+
+using emulator::Fault;
+using emulator::VirtualProgrammer;
+using namespace std::chrono_literals;
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::ranges::find(lines, line) != lines.end();
+}
+
+bool startsWith(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& prefix) {
+    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
+using Jobs = CliTest;
+
+TEST_F(Jobs, WriteProgramsTheChipAndPrintsTheWindowsLog) {
+    const auto image = pattern(300);
+    put("firmware.hex", writeIntelHex(image));
+    EXPECT_EQ(run({"write", path("firmware.hex")}), 0);
+    EXPECT_TRUE(startsWith(programmer->flash(), image));
+    std::vector<std::string> printed = outLines();
+    ASSERT_EQ(printed.size(), 13u) << out.str();
+    EXPECT_TRUE(printed.back().starts_with("Duration: ")) << printed.back();
+    printed.pop_back();
+    EXPECT_EQ(printed, (std::vector<std::string>{
+                           "reading signature byte...", "ID: 1E 93 07", "reading fuse bis...",
+                           "Calibration Byte 0: A9", "Calibration Byte 1: AD",
+                           "Calibration Byte 2: B0", "Calibration Byte 3: B5", "erasing...",
+                           "writing...", "verifying...", "", "Successfully finished."}));
+    EXPECT_EQ(err.str(), "");
+
+    EXPECT_EQ(run({"--no-verify", "write", path("firmware.hex")}), 0);
+    EXPECT_FALSE(contains(outLines(), "verifying..."));
+}
+
+TEST_F(Jobs, ReadSavesTheFlashInTheFormatTheNameSays) {
+    ASSERT_TRUE(programmer->loadFlash(pattern(8192, 3)));
+    EXPECT_EQ(run({"read", path("dump.bin")}), 0) << err.str();
+    EXPECT_EQ(get("dump.bin"), programmer->flash());
+    EXPECT_EQ(run({"read", path("dump.hex")}), 0) << err.str();
+    const std::vector<std::uint8_t> hex = get("dump.hex");
+    EXPECT_EQ(std::string(hex.begin(), hex.end()), writeIntelHex(programmer->flash()));
+    EXPECT_EQ(outLines().at(outLines().size() - 2), "Successfully finished.");
+}
+
+TEST_F(Jobs, VerifyPassesOnTheSameImageAndFailsOnAnother) {
+    ASSERT_TRUE(programmer->loadFlash(pattern(512)));
+    put("same.bin", pattern(512));
+    put("other.bin", pattern(512, 1));
+    EXPECT_EQ(run({"verify", path("same.bin")}), 0) << out.str();
+    EXPECT_EQ(run({"verify", path("other.bin")}), 1);
+    EXPECT_EQ(outLines().at(outLines().size() - 2), "Error.");
+}
+
+TEST_F(Jobs, EepromWriteAndReadBack) {
+    const auto data = pattern(100, 9);
+    put("settings.bin", data);
+    EXPECT_EQ(run({"write-eeprom", path("settings.bin")}), 0) << out.str() << err.str();
+    EXPECT_TRUE(startsWith(programmer->eeprom(), data));
+    EXPECT_TRUE(contains(outLines(), "writing EEPROM..."));
+    EXPECT_EQ(run({"read-eeprom", path("back.bin")}), 0) << out.str() << err.str();
+    EXPECT_EQ(get("back.bin").size(), 512u); // the ATmega8's whole EEPROM
+    EXPECT_TRUE(startsWith(get("back.bin"), data));
+}
+
+TEST_F(Jobs, SerialEepromChosenByDeviceName) {
+    programmer = std::make_shared<VirtualProgrammer>("24AA02");
+    const auto data = pattern(256, 5);
+    put("data.bin", data);
+    EXPECT_EQ(run({"--device", "24aa02", "write", path("data.bin")}), 0) << err.str();
+    EXPECT_EQ(programmer->flash(), data);
+    EXPECT_EQ(outLines().front(), "writing..."); // no signature, no erase
+    EXPECT_EQ(run({"--device=24AA02", "read", path("back.bin")}), 0);
+    EXPECT_EQ(get("back.bin"), data);
+    EXPECT_EQ(run({"--device", "24AA02", "erase"}), 0);
+    EXPECT_EQ(programmer->flash(), std::vector<std::uint8_t>(256, 0xFF));
+}
+
+TEST_F(Jobs, DetectPrintsChipSizeAndFusesBeforeTheResult) {
+    programmer = std::make_shared<VirtualProgrammer>("ATtiny2313");
+    EXPECT_EQ(run({"detect"}), 0);
+    const std::vector<std::string> printed = outLines();
+    const auto chip = std::ranges::find(printed, "Chip: ATtiny2313");
+    ASSERT_NE(chip, printed.end()) << out.str();
+    EXPECT_EQ(*(chip + 1), "Size: 2048 bytes");
+    EXPECT_TRUE(contains(printed, "  SPIEN          programmed (locked)")) << out.str();
+    EXPECT_TRUE(contains(printed, "  CKSEL2         unprogrammed")) << out.str();
+    EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
+    EXPECT_LT(chip - printed.begin(), static_cast<std::ptrdiff_t>(printed.size()) - 3);
+
+    // An AT89 chip has no fuse list to show.
+    programmer = std::make_shared<VirtualProgrammer>("AT89C2051");
+    EXPECT_EQ(run({"--device", "89Cx051", "detect"}), 0);
+    EXPECT_TRUE(contains(outLines(), "Chip: AT89C2051"));
+    EXPECT_FALSE(contains(outLines(), "  Lock bit 1  unprogrammed"));
+}
+
+TEST_F(Jobs, QuietShowsTheResultAndTheLogOfAFailure) {
+    put("firmware.bin", pattern(64));
+    EXPECT_EQ(run({"-q", "write", path("firmware.bin")}), 0);
+    EXPECT_EQ(out.str(), "Successfully finished.\n");
+
+    programmer->injectFault(Fault::ErrorAnswer, 3); // the erase
+    EXPECT_EQ(run({"--quiet", "write", path("firmware.bin")}), 1);
+    EXPECT_EQ(outLines().front(), "reading signature byte...");
+    EXPECT_EQ(outLines().back(), "Error.");
+    EXPECT_FALSE(has(out.str(), "Duration"));
+}
+
+TEST_F(Jobs, LanguageOfTheLogAndTheMessages) {
+    EXPECT_EQ(run({"--lang", "de", "detect"}), 0);
+    EXPECT_TRUE(contains(outLines(), "lese Signature Byte..."));
+    EXPECT_TRUE(contains(outLines(), "Größe: 8192 Byte"));
+    EXPECT_TRUE(contains(outLines(), "Erfolgreich beendet."));
+    plugged = false;
+    EXPECT_EQ(run({"--lang", "ru", "erase"}), 3);
+    EXPECT_EQ(err.str(), "Программатор не найден.\n");
+}
+
+TEST_F(Jobs, TraceShowsEveryReportOnStandardError) {
+    EXPECT_EQ(run({"--trace", "detect"}), 0);
+    const std::regex shape("[<>]( [0-9A-F]{2}){65}");
+    const std::vector<std::string> traced = errLines();
+    ASSERT_FALSE(traced.empty());
+    for (const std::string& line : traced)
+        EXPECT_TRUE(std::regex_match(line, shape)) << line;
+    // Report id 0, the ISP family, then the signature read.
+    EXPECT_TRUE(traced.front().starts_with("> 00 05 01 ")) << traced.front();
+    EXPECT_TRUE(traced.at(1).starts_with("< 00 73 1E 93 07")) << traced.at(1);
+    EXPECT_EQ(std::ranges::count_if(traced, [](const std::string& l) { return l[0] == '>'; }),
+              static_cast<std::ptrdiff_t>(programmer->reportsReceived()));
+    EXPECT_FALSE(has(out.str(), "> 00")); // the log stays on standard output alone
+}
+
+TEST_F(Jobs, ProgressBarOnlyOnATerminal) {
+    put("firmware.bin", pattern(4096));
+    terminal = true;
+    EXPECT_EQ(run({"write", path("firmware.bin")}), 0);
+    EXPECT_TRUE(has(err.str(), "\r[")) << err.str();
+    EXPECT_TRUE(has(err.str(), "100%"));
+    EXPECT_TRUE(err.str().ends_with("\r\033[K")); // taken off before the result
+    EXPECT_FALSE(has(out.str(), "\r"));
+    terminal = false;
+    EXPECT_EQ(run({"write", path("firmware.bin")}), 0);
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(Jobs, WaitsForAProgrammerPluggedLate) {
+    plugDelay = 300ms;
+    EXPECT_EQ(run({"--wait", "5", "detect"}), 0) << err.str();
+    EXPECT_TRUE(contains(outLines(), "Chip: ATmega8"));
+    plugDelay = 3s;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run({"--wait", "0.2", "detect"}), 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+// Commands that end in anything but success, with what they say on standard error.
+struct Failure {
+    const char* what;
+    std::vector<std::string> args;
+    const char* chip = "ATmega8";
+    bool plugged = true;
+    Fault fault = Fault::ErrorAnswer;
+    std::size_t faultAt = 0; // 0: no fault
+    int status;
+    std::string errStart;
+};
+
+TEST_F(Jobs, ExitStatuses) {
+    put("good.bin", pattern(64));
+    put("bad.hex", ":02000000AABB98\r\n:00000001FF");
+    put("notes.txt", "hello");
+    put("empty.bin", std::vector<std::uint8_t>{});
+    const Failure failures[] = {
+        {"no programmer",
+         {"erase"},
+         "ATmega8",
+         false,
+         Fault::ErrorAnswer,
+         0,
+         3,
+         "No programmer found."},
+        {"missing file",
+         {"write", path("missing.bin")},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "Cannot open"},
+        {"bad HEX",
+         {"write", path("bad.hex")},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         path("bad.hex") + ": Error in file."},
+        {"neither HEX nor binary",
+         {"verify", path("notes.txt")},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "The file"},
+        {"empty file",
+         {"write", path("empty.bin")},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "The file"},
+        {"unwritable output",
+         {"read", path("no/such/dir/x.bin")},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         ""},
+        {"EEPROM job for a serial EEPROM",
+         {"--device", "24AA02", "read-eeprom", path("x.bin")},
+         "24AA02",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "\"read-eeprom\" is not available"},
+        {"fuses of an AT89",
+         {"--device", "89C5x", "read-fuses"},
+         "AT89C51-12V",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "\"read-fuses\" is not available"},
+        {"unknown emulated chip",
+         {"--programmer", "emulate:ATmega9", "detect"},
+         "ATmega8",
+         true,
+         Fault::ErrorAnswer,
+         0,
+         2,
+         "Unknown chip \"ATmega9\""},
+        {"error answer", {"erase"}, "ATmega8", true, Fault::ErrorAnswer, 3, 1, ""},
+        {"unknown signature", {"detect"}, "unknown", true, Fault::ErrorAnswer, 0, 1, ""},
+        {"unplugged",
+         {"write", path("good.bin")},
+         "ATmega8",
+         true,
+         Fault::Unplug,
+         4,
+         1,
+         "The programmer was disconnected before the job finished."},
+        {"no answer",
+         {"--timeout", "0.3", "erase"},
+         "ATmega8",
+         true,
+         Fault::NoAnswer,
+         1,
+         1,
+         "The programmer has not answered for 0.3 s."},
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.what);
+        programmer = std::make_shared<VirtualProgrammer>(failure.chip);
+        plugged = failure.plugged;
+        if (failure.faultAt > 0)
+            programmer->injectFault(failure.fault, failure.faultAt);
+        EXPECT_EQ(run(failure.args), failure.status) << out.str() << err.str();
+        EXPECT_TRUE(err.str().starts_with(failure.errStart)) << err.str();
+        if (failure.status == 2) {
+            EXPECT_FALSE(err.str().empty());
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("x.bin")));
+}
+
+} // namespace
+} // namespace tarvik::cli::test

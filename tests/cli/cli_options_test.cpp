@@ -1,0 +1,122 @@
+// The command line: options anywhere, values in both spellings, and the first mistake named.
+#include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "cli/cli_texts.h"
+#include "cli_fixture.h"
+
+namespace tarvik::cli::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(Options, TakesOptionsBeforeAndAfterTheCommand) {
+    const std::vector<std::string> args{"--device",    "24aa512", "read",      "--wait=2.5",
+                                        "x.bin",       "-q",      "--lang",    "ru",
+                                        "--no-verify", "--trace", "--timeout", "0"};
+    const ParsedCommandLine parsed = parseCommandLine(args);
+    ASSERT_FALSE(parsed.error);
+    const CliOptions& o = parsed.options;
+    EXPECT_EQ(o.command->id, CommandId::Read);
+    EXPECT_EQ(o.args, std::vector<std::string>{"x.bin"});
+    EXPECT_EQ(o.deviceEntry, "N24AA512");
+    EXPECT_EQ(o.wait, 2500ms);
+    EXPECT_EQ(o.answerTimeout, 0ms);
+    EXPECT_EQ(o.language, 2);
+    EXPECT_TRUE(o.quiet && o.trace && !o.verify);
+    EXPECT_EQ(o.programmer.kind, ProgrammerSpec::Kind::Hid);
+}
+
+TEST(Options, ProgrammerChoices) {
+    struct Case {
+        std::string value;
+        ProgrammerSpec::Kind kind;
+        std::string chip;
+        std::string socket;
+    };
+    const Case cases[] = {
+        {"hid", ProgrammerSpec::Kind::Hid, "ATmega8", ""},
+        {"emulate", ProgrammerSpec::Kind::Emulate, "ATmega8", ""},
+        {"emulate:ATtiny13", ProgrammerSpec::Kind::Emulate, "ATtiny13", ""},
+        {"socket:/tmp/p.sock", ProgrammerSpec::Kind::Socket, "ATmega8", "/tmp/p.sock"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> args{"--programmer", c.value, "erase"};
+        const ParsedCommandLine parsed = parseCommandLine(args);
+        ASSERT_FALSE(parsed.error) << c.value;
+        EXPECT_EQ(parsed.options.programmer.kind, c.kind);
+        EXPECT_EQ(parsed.options.programmer.chip, c.chip);
+        EXPECT_EQ(parsed.options.programmer.socketPath, c.socket);
+    }
+    // "--" ends the options: a file may start with a dash.
+    const std::vector<std::string> dashed{"write", "--", "-image.bin"};
+    EXPECT_EQ(parseCommandLine(dashed).options.args, std::vector<std::string>{"-image.bin"});
+}
+
+using Usage = CliTest;
+
+TEST_F(Usage, MistakesExitWithTwoAndSayWhat) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{}, "No command given."},
+        {{"frobnicate"}, "Unknown command \"frobnicate\"."},
+        {{"--bogus", "detect"}, "Unknown option \"--bogus\"."},
+        {{"detect", "--lang"}, "The option \"--lang\" needs a value."},
+        {{"--lang", "fr", "detect"}, "Invalid value \"fr\" for \"--lang\"."},
+        {{"--device", "27C256", "detect"}, "Invalid value \"27C256\" for \"--device\"."},
+        {{"--programmer", "usb", "detect"}, "Invalid value \"usb\" for \"--programmer\"."},
+        {{"--wait", "-1", "detect"}, "Invalid value \"-1\" for \"--wait\"."},
+        {{"--wait", "soon", "detect"}, "Invalid value \"soon\" for \"--wait\"."},
+        {{"write"}, "Wrong number of arguments for \"write\"."},
+        {{"detect", "extra"}, "Wrong number of arguments for \"detect\"."},
+        {{"convert", "a.hex"}, "Wrong number of arguments for \"convert\"."},
+        {{"detect", "--chip", "ATtiny13"}, "The option \"--chip\" belongs to serve-emulator."},
+        {{"serve-emulator"}, "serve-emulator needs --socket PATH."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), 2) << c.message;
+        EXPECT_EQ(err.str(), c.message + "\nSee \"tarvik-cli --help\".\n");
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_EQ(run({"--lang", "de", "detect", "extra"}), 2);
+    EXPECT_EQ(errLines().front(), "Falsche Anzahl von Argumenten für „detect“.");
+}
+
+TEST_F(Usage, HelpForTheToolAndEveryCommand) {
+    EXPECT_EQ(run({"--help"}), 0);
+    for (const CommandInfo& command : kCommands)
+        EXPECT_TRUE(has(out.str(), "\n  " + std::string(command.name))) << command.name;
+    EXPECT_TRUE(has(out.str(), "Exit status:"));
+    for (const CommandInfo& command : kCommands) {
+        // Help needs no complete command line.
+        EXPECT_EQ(run({std::string(command.name), "--help"}), 0);
+        EXPECT_TRUE(
+            out.str().starts_with("Usage: tarvik-cli [OPTIONS] " + std::string(command.name)))
+            << out.str();
+        EXPECT_TRUE(has(out.str(), "Examples:\n  tarvik-cli ")) << command.name;
+    }
+}
+
+TEST_F(Usage, ListDevicesShowsEntriesAndIdentifiableChips) {
+    EXPECT_EQ(run({"list-devices"}), 0);
+    EXPECT_TRUE(has(out.str(), "\n  avr-isp   AVR (автоопределение)\n"));
+    EXPECT_TRUE(has(out.str(), "\n  24AA512   24AA512 / 24(L/F)C512\n"));
+    EXPECT_TRUE(has(out.str(), "\n  1E 93 07  ATmega8       8192\n")) << out.str();
+    EXPECT_TRUE(has(out.str(), "\n  1E 97 02  ATmega128     131072\n"));
+    EXPECT_FALSE(has(out.str(), "Device locked"));
+}
+
+TEST_F(Usage, ConvertKeepsWorking) {
+    put("in.hex", ":02000000AABB99\r\n:00000001FF");
+    EXPECT_EQ(run({"convert", path("in.hex"), path("out.bin")}), 0) << err.str();
+    EXPECT_EQ(get("out.bin"), (std::vector<std::uint8_t>{0xAA, 0xBB}));
+    put("bad.hex", ":02000000AABB98\r\n:00000001FF");
+    EXPECT_EQ(run({"--lang", "de", "convert", path("bad.hex"), path("out.bin")}), 2);
+    EXPECT_EQ(err.str(), path("bad.hex") + ": Fehler in Datei. Falsche CSUM.\n");
+}
+
+} // namespace
+} // namespace tarvik::cli::test
