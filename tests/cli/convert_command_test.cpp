@@ -98,7 +98,7 @@ TEST_F(Convert, WrongArgumentsShowTheUsage) {
     }
 }
 
-TEST_F(Convert, TheProgramDispatchesAndReturnsTheStatus) {
+TEST_F(Convert, TheProgramReturnsTheStatusAndPrintsTheMessage) {
     put("bad.hex", "not hex");
     const auto status = [&](const std::string& args) {
         const int raw = std::system(
@@ -107,8 +107,8 @@ TEST_F(Convert, TheProgramDispatchesAndReturnsTheStatus) {
     };
     EXPECT_EQ(status("convert " + path("bad.hex") + " " + path("out.bin")), 2);
     EXPECT_EQ(get("stderr.txt"), path("bad.hex") + ": Error in file. No hex file.\n");
-    EXPECT_EQ(status("frobnicate"), 1);
-    EXPECT_EQ(status(""), 1);
+    EXPECT_EQ(status("convert " + path("bad.hex") + " " + path("out.bin") + " --lang de"), 2);
+    EXPECT_EQ(get("stderr.txt"), path("bad.hex") + ": Fehler in Datei. Keine Hex-Datei.\n");
 }
 
 } // namespace
