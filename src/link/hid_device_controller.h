@@ -46,7 +46,8 @@ public:
     THidDevice(const THidDevice&) = delete;
     THidDevice& operator=(const THidDevice&) = delete;
 
-    // One synchronous write of report.size() bytes, report id first.
+    // One synchronous write of the whole output report, report id first. False when the
+    // device is unplugged, open for queries only, or the report is not its output length.
     bool Write(std::span<const std::uint8_t> report);
     const THidCaps& Caps() const { return caps_; }
 
