@@ -54,32 +54,42 @@ ParsedAssignments parseFuseAssignments(std::span<const std::string> args) {
     return parsed;
 }
 
-FuseChange applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment> assignments) {
-    FuseChange result;
-    std::vector<int> entries;
+std::optional<UsageError> refuseFuseAssignments(const TMainForm& form,
+                                                std::span<const FuseAssignment> assignments) {
     for (const FuseAssignment& assignment : assignments) {
         const int index = findEntry(form.FuseList, assignment.name);
-        if (index < 0) {
-            result.refused =
-                UsageError{&texts::kUnknownFuse, assignment.name, form.AutoDevice.text};
-            return result;
-        }
-        if (!form.FuseList.items[static_cast<std::size_t>(index)].enabled) {
-            result.refused = UsageError{
-                &texts::kLockedFuse, form.FuseList.items[static_cast<std::size_t>(index)].text, {}};
-            return result;
-        }
-        entries.push_back(index);
+        if (index < 0)
+            return UsageError{&texts::kUnknownFuse, assignment.name, form.AutoDevice.text};
+        const CheckListItem& item = form.FuseList.items[static_cast<std::size_t>(index)];
+        if (!item.enabled)
+            return UsageError{&texts::kLockedFuse, item.text, {}};
     }
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        CheckListItem& item = form.FuseList.items[static_cast<std::size_t>(entries[i])];
-        if (item.checked == assignments[i].programmed)
+    return std::nullopt;
+}
+
+std::size_t applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment> assignments) {
+    std::size_t changed = 0;
+    for (const FuseAssignment& assignment : assignments) {
+        const int index = findEntry(form.FuseList, assignment.name);
+        if (index < 0)
             continue;
-        item.checked = assignments[i].programmed;
-        form.FuseListClickCheck(entries[i]);
-        ++result.changed;
+        CheckListItem& item = form.FuseList.items[static_cast<std::size_t>(index)];
+        if (!item.enabled || item.checked == assignment.programmed)
+            continue;
+        item.checked = assignment.programmed;
+        form.FuseListClickCheck(index);
+        ++changed;
     }
-    return result;
+    return changed;
+}
+
+bool isLockBitEntry(std::string_view text) {
+    constexpr std::string_view kLockBit = "lock bit";
+    for (std::size_t i = 0; i + kLockBit.size() <= text.size(); ++i) {
+        if (sameIgnoringCase(text.substr(i, kLockBit.size()), kLockBit))
+            return true;
+    }
+    return false;
 }
 
 std::vector<std::string> fuseListLines(const CheckList& list, std::uint8_t language) {

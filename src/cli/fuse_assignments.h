@@ -28,14 +28,18 @@ struct ParsedAssignments {
 };
 ParsedAssignments parseFuseAssignments(std::span<const std::string> args);
 
+// Why the assignments cannot be applied to the form's fuse list (a name not in the list, or a
+// locked entry), or nothing.
+std::optional<UsageError> refuseFuseAssignments(const TMainForm& form,
+                                                std::span<const FuseAssignment> assignments);
+
 // Sets the entries as the assignments say, each change through the list's check handler as
-// if the user had toggled it. Refuses before changing anything when a name is not in the list
-// or names a locked entry. Returns the number of entries changed.
-struct FuseChange {
-    std::size_t changed = 0;
-    std::optional<UsageError> refused;
-};
-FuseChange applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment> assignments);
+// if the user had toggled it; assignments refuseFuseAssignments refused are left out. Returns
+// the number of entries changed.
+std::size_t applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment> assignments);
+
+// Whether a fuse list entry is one of the lock bits ("Lock bit 1", "Boot lock bit 02", ...).
+bool isLockBitEntry(std::string_view text);
 
 // One line per fuse list entry: its text, programmed or unprogrammed, locked entries marked.
 std::vector<std::string> fuseListLines(const CheckList& list, std::uint8_t language);

@@ -49,8 +49,9 @@ constexpr std::array kHelpPages{
              "Identifies the chip, reads its fuses, sets the named entries (1 = programmed) and\n"
              "writes them. NAME is the entry as read-fuses shows it, in any letter case; quote\n"
              "names with blanks. Unknown names and locked entries are refused before anything\n"
-             "is written; when every entry already has its value, nothing is written.",
-             "tarvik-cli write-fuses CKSEL0=0 CKSEL1=1\n"
+             "is written; when every entry already has its value, nothing is written. Lock bits\n"
+             "are written after the fuses, as a chip takes no fuse change once locked.",
+             "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
              "  tarvik-cli write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
     HelpPage{CommandId::Convert, "convert IN OUT", "Convert between Intel HEX and binary files.",
              "Each file's kind is told by the third character from the end of its name.",
@@ -102,7 +103,7 @@ void printHelp(std::ostream& out, const CommandInfo* command) {
             << kExitStatus
             << "\nExamples:\n  tarvik-cli write firmware.hex\n"
                "  tarvik-cli --device 24AA256 read dump.bin\n"
-               "  tarvik-cli --quiet --wait 10 write-fuses CKSEL3=0\n";
+               "  tarvik-cli --quiet --wait 10 write-fuses EESAVE=1\n";
         return;
     }
     for (const HelpPage& page : kHelpPages) {

@@ -248,24 +248,34 @@ bool JobSession::fusesWereRead() const {
 }
 
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
-    const FuseChange change = applyFuseAssignments(*form_, assignments);
-    if (change.refused) {
-        error(describe(*change.refused, language_));
+    if (const auto refused = refuseFuseAssignments(*form_, assignments)) {
+        error(describe(*refused, language_));
         error(texts::kNothingRefused);
         return kExitUsage;
     }
-    if (change.changed == 0) {
+    // The lock bits go in a write of their own after the fuses: once lock bit 1 is programmed
+    // the chip takes no further fuse changes, and a write carries the lock byte first.
+    std::vector<FuseAssignment> fuses;
+    std::vector<FuseAssignment> lockBits;
+    for (const FuseAssignment& assignment : assignments)
+        (isLockBitEntry(assignment.name) ? lockBits : fuses).push_back(assignment);
+    std::size_t changed = 0;
+    for (const std::vector<FuseAssignment>* group : {&fuses, &lockBits}) {
+        const std::size_t changes = applyFuseAssignments(*form_, *group);
+        if (changes == 0)
+            continue;
+        changed += changes;
+        if (!form_->bWriteFuse.enabled) {
+            error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
+            return kExitUsage;
+        }
+        const JobEnd end = runJob(&F::bWriteFuseClick);
+        if (end != JobEnd::Succeeded)
+            return failure(end);
+        output_.finish(form_->Verlauf, false);
+    }
+    if (changed == 0)
         output_.line(say(texts::kFusesUnchanged));
-        return kExitSuccess;
-    }
-    if (!form_->bWriteFuse.enabled) {
-        error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
-        return kExitUsage;
-    }
-    const JobEnd end = runJob(&F::bWriteFuseClick);
-    if (end != JobEnd::Succeeded)
-        return failure(end);
-    output_.finish(form_->Verlauf, false);
     return kExitSuccess;
 }
 

@@ -55,10 +55,12 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
     EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
     EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 2); // detect, then write
 
-    EXPECT_EQ(run({"write-fuses", "Lock bit 1=1"}), 0);
+    // A lock bit and a fuse together: the fuse is written before lock bit 1 locks the fuses.
+    EXPECT_EQ(run({"write-fuses", "Lock bit 1=1", "BODEN=1"}), 0);
     after = programmer->fuses();
     EXPECT_EQ(after.lock, 0xFE);
-    EXPECT_EQ(after.low, 0xF0);
+    EXPECT_EQ(after.low, 0xB0); // BODEN programmed too
+    EXPECT_EQ(std::ranges::count(outLines(), "programming fuse/lock bis..."), 2);
 
     // Asking for what the chip already holds writes nothing.
     const std::size_t reports = programmer->reportsReceived();
