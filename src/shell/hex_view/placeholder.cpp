@@ -1,1 +1,0 @@
-// Placeholder until this folder has sources; remove it when the first real file lands.
