@@ -14,7 +14,6 @@ class HexView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     static constexpr int BytesPerRow = 16;
-    static constexpr int BytesPerColumn = 1;
 
     explicit HexView(HexBuffer& buffer, QWidget* parent = nullptr);
 
