@@ -137,10 +137,13 @@ struct AddressBase {
                                    : f.address + f.count);
     }
     void place(const RecordData& data, const Fields& f, std::uint8_t* image) const {
+        if (f.count == 0)
+            return;
         const std::size_t first =
             segmented ? std::min<std::size_t>(f.count, 0x10000 - f.address) : f.count;
         std::memcpy(image + offset + f.address, data.bytes.data(), first);
-        std::memcpy(image + offset, data.bytes.data() + first, f.count - first);
+        if (first < f.count)
+            std::memcpy(image + offset, data.bytes.data() + first, f.count - first);
     }
 };
 
