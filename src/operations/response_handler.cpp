@@ -82,7 +82,7 @@ void collectReadData(TMainForm& form, Payload payload) {
                              payload.begin() + 1 + static_cast<std::ptrdiff_t>(count));
     }
     const auto received = static_cast<std::int64_t>(form.ReadData.size());
-    form.Gauge1.progress = std::clamp<std::int64_t>(received, 0, form.Gauge1.maxValue);
+    form.Gauge1.progress = std::min(received, form.Gauge1.maxValue); // the gauge stops at its end
     if (form.Gauge1.progress == form.ExpectedSize) {
         form.Hexeditor.SetAllBytes(form.ReadData);
         form.ProtocolState = stIdle;
@@ -146,12 +146,14 @@ void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std
 
     if (ProtocolState != stRead) {
         if (code == rspNextChunk) {
-            // Only a running write or verify has chunks to send; FillDataChunk sends none
-            // once the buffer is through.
+            // The next chunk of a running write or verify (FillDataChunk sends none once the
+            // buffer is through). A "*" with no transfer to continue is ignored altogether.
             if (ProtocolState == stWrite || ProtocolState == stVerify) {
                 FillDataChunk();
             }
-        } else if (code == rspError) {
+            return;
+        }
+        if (code == rspError) {
             ErrorFlag = true;
             ProtocolState = stIdle;
         }

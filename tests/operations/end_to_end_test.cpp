@@ -2,6 +2,8 @@
 // and compare; the chip EEPROM of the AVRs; fuse round trips; the socket chips' lock bits.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -47,7 +49,7 @@ protected:
 
     void SetUp() override {
         chip = s.plugChip(GetParam().chip);
-        (form.*GetParam().select)();
+        std::invoke(GetParam().select, form);
         form.updatebuffer.checked = false;
         form.nverifynachprogrammieren.checked = true;
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "support/scenario.h"
@@ -43,7 +44,7 @@ protected:
     std::vector<Bytes> runJob(void (TMainForm::*select)(), Bytes signature, Bytes fuseValues,
                               void (TMainForm::*job)()) {
         if (select != nullptr) {
-            (form.*select)();
+            std::invoke(select, form);
         }
         programmer->signature = std::move(signature);
         programmer->fuseValues = std::move(fuseValues);

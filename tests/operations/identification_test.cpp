@@ -2,6 +2,8 @@
 // chip, the fuse lists the identification builds and the socket's renaming.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstdio>
 
 #include "engine_fixture.h"
@@ -20,109 +22,36 @@ struct IdCase {
     bool error;
 };
 
+// clang-format off
+using Form = TMainForm;
 const IdCase kCases[] = {
-    {"At89ByS2", &TMainForm::n89Cx051Click, {0x1E, 0x21, 0x00}, "AT89C2051", "2048", 2, {1}, false},
-    {"At89OtherVendor",
-     &TMainForm::n89Cx051Click,
-     {0x55, 0x21, 0x00},
-     "AT89C2051",
-     "2048",
-     2,
-     {1},
-     false},
-    {"At89OtherVendor4051",
-     &TMainForm::n89Cx051Click,
-     {0x55, 0x41, 0x07},
-     "AT89C4051",
-     "4096",
-     2,
-     {1},
-     false},
-    {"OtherVendorUnknown",
-     &TMainForm::n89Cx051Click,
-     {0x55, 0x22, 0x00},
-     "Error",
-     "",
-     2,
-     {1},
-     true},
-    {"AtmelUnknown", &TMainForm::nAVRISPClick, {0x1E, 0x99, 0x01}, "Error", "", 0, {1}, true},
-    {"ATmega8", &TMainForm::nAVRISPClick, {0x1E, 0x93, 0x07}, "ATmega8", "8192", 22, {1, 8}, false},
-    {"ATmega168",
-     &TMainForm::nAVRISPClick,
-     {0x1E, 0x94, 0x06},
-     "ATmega168",
-     "16384",
-     25,
-     {1, 8},
-     false},
-    {"ATmega48DetectWaitsForFuses",
-     &TMainForm::nAVRISPClick,
-     {0x1E, 0x92, 0x05},
-     "ATmega48",
-     "4096",
-     19,
-     {1, 8},
-     false},
-    {"At90s2323",
-     &TMainForm::nAVRISPClick,
-     {0x1E, 0x91, 0x02},
-     "AT90S/LS2323",
-     "2048",
-     4,
-     {1, 8},
-     false},
-    {"Locked",
-     &TMainForm::nAVRISPClick,
-     {0x00, 0x01, 0x02},
-     "Device locked !",
-     "777",
-     0,
-     {1, 8},
-     false},
-    {"At90s1200OnIsp",
-     &TMainForm::nAVRISPClick,
-     {0x1E, 0x90, 0x01},
-     "AT90S1200",
-     "1024",
-     2,
-     {1},
-     false},
-    {"At90s1200InSocket",
-     &TMainForm::N90S1200Click,
-     {0x1E, 0x90, 0x01},
-     "AT90S1200",
-     "1024",
-     4,
-     {1},
-     false},
-    {"At90s2313InSocket",
-     &TMainForm::N90S1200Click,
-     {0x1E, 0x91, 0x01},
-     "AT90S2313",
-     "2048",
-     4,
-     {1},
-     false},
-    {"C5x12V", &TMainForm::n89C5xClick, {0x1E, 0x51, 0xFF}, "AT89C51 (12V)", "4096", 2, {1}, false},
-    {"C5x5V", &TMainForm::n89C5xClick, {0x1E, 0x52, 0x05}, "AT89C52 (5V)", "8192", 2, {1}, false},
-    {"C5xBadVoltage", &TMainForm::n89C5xClick, {0x1E, 0x51, 0x02}, "Error", "", 2, {1}, true},
-    {"C5xLockedIsAVoltageFailure",
-     &TMainForm::n89C5xClick,
-     {0x00, 0x01, 0x02},
-     "Error",
-     "",
-     2,
-     {1},
-     true},
-    {"SxxNoSuffix", &TMainForm::n89SxxClick, {0x1E, 0x53, 0x05}, "AT89S53", "12288", 0, {1}, false},
+    // name                          select                 signature            AutoDevice          CodeSize  fuses commands error
+    {"At89ByS2",                     &Form::n89Cx051Click, {0x1E, 0x21, 0x00}, "AT89C2051",        "2048",   2,  {1},    false},
+    {"At89OtherVendor",              &Form::n89Cx051Click, {0x55, 0x21, 0x00}, "AT89C2051",        "2048",   2,  {1},    false},
+    {"At89OtherVendor4051",          &Form::n89Cx051Click, {0x55, 0x41, 0x07}, "AT89C4051",        "4096",   2,  {1},    false},
+    {"OtherVendorUnknown",           &Form::n89Cx051Click, {0x55, 0x22, 0x00}, "Error",            "",       2,  {1},    true},
+    {"AtmelUnknown",                 &Form::nAVRISPClick,  {0x1E, 0x99, 0x01}, "Error",            "",       0,  {1},    true},
+    {"ATmega8",                      &Form::nAVRISPClick,  {0x1E, 0x93, 0x07}, "ATmega8",          "8192",   22, {1, 8}, false},
+    {"ATmega168",                    &Form::nAVRISPClick,  {0x1E, 0x94, 0x06}, "ATmega168",        "16384",  25, {1, 8}, false},
+    {"ATmega48DetectWaitsForFuses",  &Form::nAVRISPClick,  {0x1E, 0x92, 0x05}, "ATmega48",         "4096",   19, {1, 8}, false},
+    {"At90s2323",                    &Form::nAVRISPClick,  {0x1E, 0x91, 0x02}, "AT90S/LS2323",     "2048",   4,  {1, 8}, false},
+    {"Locked",                       &Form::nAVRISPClick,  {0x00, 0x01, 0x02}, "Device locked !",  "777",    0,  {1, 8}, false},
+    {"At90s1200OnIsp",               &Form::nAVRISPClick,  {0x1E, 0x90, 0x01}, "AT90S1200",        "1024",   2,  {1},    false},
+    {"At90s1200InSocket",            &Form::N90S1200Click, {0x1E, 0x90, 0x01}, "AT90S1200",        "1024",   4,  {1},    false},
+    {"At90s2313InSocket",            &Form::N90S1200Click, {0x1E, 0x91, 0x01}, "AT90S2313",        "2048",   4,  {1},    false},
+    {"C5x12V",                       &Form::n89C5xClick,   {0x1E, 0x51, 0xFF}, "AT89C51 (12V)",    "4096",   2,  {1},    false},
+    {"C5x5V",                        &Form::n89C5xClick,   {0x1E, 0x52, 0x05}, "AT89C52 (5V)",     "8192",   2,  {1},    false},
+    {"C5xBadVoltage",                &Form::n89C5xClick,   {0x1E, 0x51, 0x02}, "Error",            "",       2,  {1},    true},
+    {"C5xLockedIsAVoltageFailure",   &Form::n89C5xClick,   {0x00, 0x01, 0x02}, "Error",            "",       2,  {1},    true},
+    {"SxxNoSuffix",                  &Form::n89SxxClick,   {0x1E, 0x53, 0x05}, "AT89S53",          "12288",  0,  {1},    false},
 };
+// clang-format on
 
 class Identification : public EngineTest, public ::testing::WithParamInterface<IdCase> {};
 
 TEST_P(Identification, NamesTheChipAndTakesTheNextStep) {
     const IdCase& c = GetParam();
-    (form.*c.select)();
+    std::invoke(c.select, form);
     form.CodeSize.text = "777";
     programmer->fuseValues = Bytes(8, 0xFF);
     const auto reports =
@@ -210,7 +139,7 @@ TEST_F(IdentificationTest, UnknownChipTextFollowsTheLanguage) {
         {&TMainForm::sFranceClick, "Ошибка", "Ошибка."},
     };
     for (const Case& c : cases) {
-        (form.*c.language)();
+        std::invoke(c.language, form);
         runJob(&TMainForm::nAVRISPClick, {0x12, 0x34, 0x56}, {}, &TMainForm::bDetectDeviceClick);
         EXPECT_EQ(form.AutoDevice.text, c.name);
         EXPECT_EQ(s.log().at(1), "ID: 12 34 56");

@@ -2,6 +2,8 @@
 // fuse entries, and the bytes a command leaves as the previous report had them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 
 #include "engine_fixture.h"
@@ -127,7 +129,7 @@ TEST_F(ReportBytesTest, At89VoltageCodes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chip);
         s.setBuffer(patternBytes(10));
-        (form.*c.select)();
+        std::invoke(c.select, form);
         form.nverifynachprogrammieren.checked = true;
         for (CheckListItem& item : form.FuseList.items) {
             item.checked = true;

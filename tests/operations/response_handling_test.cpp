@@ -2,6 +2,8 @@
 // result and duration lines, and answers no programmer should give.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine_fixture.h"
 
 namespace tarvik::scenario {
@@ -180,10 +182,10 @@ TEST_F(ResponseTest, NothingToSendEndsTheStepWithTheError) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        (form.*c.select)();
+        std::invoke(c.select, form);
         s.setBuffer({});
         takeReports();
-        (form.*c.job)();
+        std::invoke(c.job, form);
         for (const Bytes& answer : c.answers) {
             feed(answer);
         }

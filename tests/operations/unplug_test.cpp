@@ -1,6 +1,8 @@
 // Unplugging the programmer in the middle of a job, and the programmer coming back.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine_fixture.h"
 
 namespace tarvik::scenario {
@@ -37,7 +39,7 @@ TEST_P(Unplug, AbandonsTheJobAndTheNextOneStartsAfresh) {
     programmer->fuseValues = {0xFF, 0xE1, 0xD9, 1, 2, 3, 4};
     programmer->readImage = patternBytes(c.readSize);
     programmer->silentCommand = c.silentCommand;
-    (form.*c.job)();
+    std::invoke(c.job, form);
     ASSERT_TRUE(s.runUntilState(c.waitingState));
     s.runUntil([] { return false; }, 20ms); // the unanswered command is out
 

@@ -1,6 +1,8 @@
 // The scenario fixture.
 #include "support/scenario.h"
 
+#include <functional>
+
 namespace tarvik::scenario {
 
 Scenario::Scenario() {
@@ -33,7 +35,7 @@ void Scenario::unplug() {
 }
 
 bool Scenario::run(void (TMainForm::*handler)(), std::chrono::milliseconds timeout) {
-    ((*form).*handler)();
+    std::invoke(handler, *form);
     return finishJob(timeout);
 }
 
