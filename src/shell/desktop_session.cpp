@@ -10,7 +10,7 @@
 #include "shell/registry_edit.h"
 
 #ifdef TARVIK_HAVE_HIDAPI
-#include "link/hidapi/usb_backend.h"
+#include "link/hidapi/usb_backend_factory.h"
 #endif
 
 namespace tarvik {
@@ -26,14 +26,24 @@ std::unique_ptr<SettingsStore> desktopSettings() {
 
 } // namespace
 
+std::string unknownVirtualChipText(const std::string& name) {
+    std::string text = "There is no virtual chip \"" + name + "\". Known chips:";
+    for (const emulator::VirtualChip& chip : emulator::virtualChips())
+        text += " " + std::string(chip.name);
+    return text + ".";
+}
+
 DesktopSession::DesktopSession(const ProgramOptions& options,
                                std::unique_ptr<SettingsStore> settings, Latency latency)
     : dispatcher_(std::make_unique<QtDispatcher>()) {
     switch (options.programmer) {
     case ProgramOptions::Programmer::Emulated: {
-        auto programmer = emulator::makeVirtualProgrammer(options.chip);
+        const emulator::VirtualChip* chip = emulator::findVirtualChip(options.chip);
+        if (!chip)
+            throw UserError(unknownVirtualChipText(options.chip));
+        programmer = std::make_shared<emulator::VirtualProgrammer>(*chip);
         auto bus = std::make_unique<EmulatedBackend>(*dispatcher_);
-        programmerPlug = bus->plug(std::move(programmer), latency);
+        programmerPlug = bus->plug(programmer, latency);
         emulatedBus_ = bus.get();
         backend_ = std::move(bus);
         break;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "form/settings_store.h"
 #include "link/emulated_backend.h"
@@ -14,9 +15,15 @@
 
 namespace tarvik {
 
+namespace emulator {
+class VirtualProgrammer;
+}
 class MainWindow;
 class QtDispatcher;
 class TInfoForm;
+
+// The error text for a virtual chip name that names none, listing the known ones.
+std::string unknownVirtualChipText(const std::string& name);
 
 class DesktopSession {
 public:
@@ -36,6 +43,7 @@ public:
     // With the virtual programmer in process: its bus, and the plug of the programmer.
     EmulatedBackend* emulatedBus() { return emulatedBus_; }
     std::optional<EmulatedBackend::Handle> programmerPlug;
+    std::shared_ptr<emulator::VirtualProgrammer> programmer;
 
 private:
     std::unique_ptr<QtDispatcher> dispatcher_;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/user_error.h"
+#include "emulator/virtual_chip.h"
 #include "shell/desktop_session.h"
 #include "shell/interface_font.h"
 #include "shell/main_window.h"
@@ -16,16 +17,9 @@
 using namespace tarvik;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvik"));
-    QApplication::setDesktopFileName(QStringLiteral("tarvik"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvik")));
-    applyInterfaceFont();
-
-    std::vector<std::string> arguments;
-    for (const QString& argument : QApplication::arguments().mid(1))
-        arguments.push_back(argument.toStdString());
-    const ParsedOptions parsed = parseProgramOptions(arguments);
+    // The command line first, so --help and mistakes are answered without a display.
+    const ParsedOptions parsed =
+        parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "tarvik: %s\n\n%s", parsed.error.c_str(), programUsage().c_str());
         return 2;
@@ -35,6 +29,17 @@ int main(int argc, char** argv) {
         std::printf("%s", programUsage().c_str());
         return 0;
     }
+    if (options.programmer == ProgramOptions::Programmer::Emulated &&
+        !emulator::findVirtualChip(options.chip)) {
+        std::fprintf(stderr, "tarvik: %s\n", unknownVirtualChipText(options.chip).c_str());
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvik"));
+    QApplication::setDesktopFileName(QStringLiteral("tarvik"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvik")));
+    applyInterfaceFont();
 
     const bool screenshots = !options.screenshotDir.empty();
     if (screenshots)

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -171,7 +172,9 @@ void MainWindow::call(void (TMainForm::*handler)()) {
 
 void MainWindow::call(const std::function<void()>& action) {
     runGuarded(action, [this](std::string_view text) { showApplicationError(text); });
-    scheduleRender();
+    // A user's action shows its effect at once; changes from the programmer's reports are
+    // rendered once per event-loop turn.
+    renderNow();
 }
 
 bool MainWindow::openFile(const QString& path) {
@@ -262,7 +265,8 @@ void MainWindow::renderFuseList() {
         if (item->flags() != flags)
             item->setFlags(flags);
         const Qt::CheckState state = entry.checked ? Qt::Checked : Qt::Unchecked;
-        if (item->checkState() != state)
+        // A new item has no check state yet, and so no check box: set it even when unchecked.
+        if (!item->data(Qt::CheckStateRole).isValid() || item->checkState() != state)
             item->setCheckState(state);
     }
     FuseList->setEnabled(model.enabled);

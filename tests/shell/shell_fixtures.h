@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,3 +67,42 @@ public:
 private:
     QTimer timer_;
 };
+
+#include <QElapsedTimer>
+
+#include "shell/desktop_session.h"
+#include "shell/main_window.h"
+
+// Runs the event loop until pred() holds or the timeout passes; returns pred().
+template <typename Pred>
+bool runUntil(Pred pred, int timeoutMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred() && timer.elapsed() < timeoutMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return pred();
+}
+
+// A desktop session with the virtual programmer plugged in (or none), its settings in the
+// current XDG_CONFIG_HOME, reports crossing at once.
+inline std::unique_ptr<tarvik::DesktopSession> emulatedSession(std::string chip = "ATmega8") {
+    tarvik::ProgramOptions options;
+    options.programmer = tarvik::ProgramOptions::Programmer::Emulated;
+    options.chip = std::move(chip);
+    auto session =
+        std::make_unique<tarvik::DesktopSession>(options, nullptr, tarvik::Latency::None);
+    QApplication::processEvents();
+    session->window().renderNow();
+    return session;
+}
+
+// The settings file's values as name → text.
+inline std::map<std::string, std::string> storedValues(const TempConfigHome& home) {
+    std::map<std::string, std::string> values;
+    for (const QByteArray& line : home.storeText().split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0)
+            values[line.left(eq).toStdString()] = line.mid(eq + 1).toStdString();
+    }
+    return values;
+}

@@ -1,0 +1,176 @@
+// Start-up and shut-down of the desktop program against the settings file: first start,
+// stored values, a damaged value, closing, options stored the moment they change.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <csignal>
+
+#include "shell/termination_signals.h"
+#include "shell_fixtures.h"
+
+using namespace tarvik;
+
+namespace {
+
+bool checked(MainWindow& window, std::string_view name) {
+    return window.action(name)->isChecked();
+}
+
+} // namespace
+
+TEST(Startup, FirstStartStoresEveryDefault) {
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    EXPECT_EQ(window.windowTitle(), "Tarvik v 2.5");
+    EXPECT_TRUE(checked(window, "nverifynachprogrammieren"));
+    EXPECT_TRUE(checked(window, "updatebuffer"));
+    EXPECT_TRUE(checked(window, "sEnglish"));
+    EXPECT_EQ(window.button("bProg")->text(), "write");
+    EXPECT_EQ(window.action("nDatei")->text(), "File");
+    EXPECT_TRUE(checked(window, "n89Cx051"));
+    EXPECT_EQ(window.Device->text(), "89Cx051 (autodetect)");
+    EXPECT_FALSE(window.action("nAtmelSocket")->isVisible());
+    EXPECT_FALSE(window.action("nPicIsp")->isVisible());
+    EXPECT_EQ(window.StatusPanels[0]->text(), "Программатор к работе готов.");
+
+    const QByteArray text = home.storeText();
+    EXPECT_TRUE(text.startsWith("[software/Tarvik]\n")) << text.toStdString();
+    EXPECT_EQ(storedValues(home), (std::map<std::string, std::string>{
+                                      {"Language", "2"},
+                                      {"Last Device", "0"},
+                                      {"Update buffer from file", "1"},
+                                      {"Verify after program", "1"},
+                                  }));
+}
+
+TEST(Startup, StoredValuesChooseChipAndLanguage) {
+    struct Case {
+        const char* store;
+        const char* checkedChip;
+        const char* device;
+        const char* eraseCaption;
+        const char* checkedLanguage; // nullptr: none
+    };
+    const Case cases[] = {
+        {"Last Device=19\nLanguage=2", "nAVRISP", "AVR ISP (автоопределение)", "erase", "sEnglish"},
+        {"Last Device=9\nLanguage=3", "N24C02C", nullptr, "Стирание", "sFrance"},
+        {"Last Device=20\nLanguage=1", "n89Cx051", "89Cx051 (autodetect)", "Löschen", "sDeutsch"},
+        {"Last Device=3\nLanguage=7", "n89Cx051", "89Cx051 (autodetect)", "erase", "sEnglish"},
+        {"Last Device=15\nLanguage=0", "N24AA64", nullptr, "Loschen", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.store);
+        TempConfigHome home;
+        home.writeStore(QByteArray("[software/Tarvik]\n") + c.store + "\n");
+        auto session = emulatedSession();
+        MainWindow& window = session->window();
+        EXPECT_TRUE(checked(window, c.checkedChip));
+        if (c.device) {
+            EXPECT_EQ(window.Device->text().toStdString(), c.device);
+        }
+        EXPECT_EQ(window.button("bLoesch")->text().toStdString(), c.eraseCaption);
+        for (const char* language : {"sDeutsch", "sEnglish", "sFrance"})
+            EXPECT_EQ(checked(window, language),
+                      c.checkedLanguage && std::string_view(language) == c.checkedLanguage)
+                << language;
+    }
+    // A stored 7 counts as English, and the English handler stores 2 over it.
+    TempConfigHome home;
+    home.writeStore("[software/Tarvik]\nLanguage=7\n");
+    auto session = emulatedSession();
+    EXPECT_EQ(storedValues(home)["Language"], "2");
+}
+
+TEST(Startup, AValueOfTheWrongTypeIsReportedAndStartUpGoesOn) {
+    TempConfigHome home;
+    home.writeStore("[software/Tarvik]\nVerify after program=yes\nLast Device=19\n");
+    MessageBoxCatcher boxes;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("Verify after program"), std::string::npos) << boxes.texts[0];
+    EXPECT_TRUE(checked(window, "nverifynachprogrammieren")); // the default
+    EXPECT_TRUE(checked(window, "sEnglish"));
+    EXPECT_TRUE(checked(window, "nAVRISP"));
+}
+
+TEST(Startup, ClosingStoresTheChipAndOptionsAreStoredAtOnce) {
+    struct Case {
+        const char* entry;
+        const char* stored;
+    };
+    for (const Case& c : {Case{"N24AA512", "18"}, Case{"nAVRISP", "19"}, Case{"N24AA64", "15"}}) {
+        TempConfigHome home;
+        auto session = emulatedSession();
+        MainWindow& window = session->window();
+        window.action(c.entry)->trigger();
+        EXPECT_EQ(storedValues(home)["Last Device"], "0"); // only closing stores it
+        window.close();
+        EXPECT_EQ(storedValues(home)["Last Device"], c.stored) << c.entry;
+    }
+
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    window.action("updatebuffer")->trigger();
+    EXPECT_EQ(storedValues(home)["Update buffer from file"], "0");
+    window.action("nverifynachprogrammieren")->trigger();
+    EXPECT_EQ(storedValues(home)["Verify after program"], "0");
+    window.renderNow();
+    EXPECT_FALSE(checked(window, "updatebuffer"));
+    EXPECT_FALSE(checked(window, "nverifynachprogrammieren"));
+}
+
+TEST(Startup, ExitMenuAndTerminationSignalCloseTheWindowTheNormalWay) {
+    {
+        TempConfigHome home;
+        auto session = emulatedSession();
+        MainWindow& window = session->window();
+        window.show();
+        window.action("N24AA16")->trigger();
+        window.action("nEnde")->trigger();
+        EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
+        EXPECT_EQ(storedValues(home)["Last Device"], "13");
+    }
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    closeOnTerminationSignals(window);
+    window.show();
+    window.action("nAVRISP")->trigger();
+    std::raise(SIGTERM);
+    EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
+    EXPECT_EQ(storedValues(home)["Last Device"], "19");
+}
+
+TEST(Languages, RoundTripThroughTheMenus) {
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    window.action("sFrance")->trigger();
+    window.renderNow();
+    EXPECT_EQ(window.button("bLoesch")->text(), "Стирание");
+    EXPECT_EQ(window.action("nDatei")->text(), "Файл");
+    EXPECT_EQ(window.action("nSetup")->text(), "Установки");
+    EXPECT_EQ(storedValues(home)["Language"], "3");
+
+    window.action("sDeutsch")->trigger();
+    window.renderNow();
+    EXPECT_EQ(window.button("bLoesch")->text(), "Löschen");
+    EXPECT_EQ(window.action("nLoesch")->text(), "Löschen");
+    EXPECT_EQ(window.action("nopen")->text(), "Datei öffnen...");
+    EXPECT_TRUE(checked(window, "sDeutsch"));
+    EXPECT_FALSE(checked(window, "sFrance"));
+    EXPECT_EQ(storedValues(home)["Language"], "1");
+    // Captions no handler switches stay.
+    EXPECT_EQ(window.GBDevice->title(), "Чип:");
+    EXPECT_EQ(window.Label1->text(), "Определен:");
+    EXPECT_EQ(window.Label2->text(), "Размер (Байт):");
+    EXPECT_EQ(window.action("nAVRISP")->text(), "AVR (автоопределение)");
+}
