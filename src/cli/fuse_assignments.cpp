@@ -31,11 +31,12 @@ int findEntry(const CheckList& list, std::string_view name) {
 ParsedAssignments parseFuseAssignments(std::span<const std::string> args) {
     ParsedAssignments parsed;
     for (const std::string& arg : args) {
-        const std::size_t equals = arg.rfind('=');
-        const std::string_view name =
-            trimmed(std::string_view(arg).substr(0, std::min(equals, arg.size())));
-        const std::string_view value =
-            equals == std::string::npos ? std::string_view() : trimmed(arg.substr(equals + 1));
+        const std::string_view text = arg;
+        const std::size_t equals = text.rfind('=');
+        const std::string_view name = trimmed(text.substr(0, std::min(equals, text.size())));
+        const std::string_view value = equals == std::string_view::npos
+                                           ? std::string_view()
+                                           : trimmed(text.substr(equals + 1));
         if (name.empty() || (value != "0" && value != "1")) {
             parsed.error = UsageError{&texts::kBadAssignment, arg, {}};
             return parsed;
