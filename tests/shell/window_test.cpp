@@ -18,8 +18,11 @@
 #include <QStyleOptionButton>
 #include <QUrl>
 
+#include <thread>
+
 #include "buffer/intel_hex.h"
 #include "emulator/virtual_programmer.h"
+#include "link/socket_server.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
@@ -189,6 +192,17 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     EXPECT_EQ(filters, (QStringList{"Hex-files (*.hex)", "Binary-files (*.bin)", "All files (*)"}));
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 32);
 
+    // Cancel: the dialog offered the last file, and that file is loaded again.
+    writeFile(files, "first.hex", hexFile(pattern(48)));
+    QStringList offered;
+    answerFileDialog([&](QFileDialog& dialog) {
+        offered = dialog.selectedFiles();
+        QMetaObject::invokeMethod(&dialog, "reject");
+    });
+    window.action("nopen")->trigger();
+    EXPECT_EQ(offered, QStringList{hex});
+    EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
+
     // Saving as binary: a name typed without extension gets the chosen type's.
     answerFileDialog([&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "save file as:");
@@ -200,7 +214,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     window.action("nsave")->trigger();
     QFile saved(files.path() + "/saved.bin");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.size(), 32);
+    EXPECT_EQ(saved.size(), 48);
 
     // Dropping a binary file opens it; a file that is neither HEX nor binary is refused.
     auto drop = [&](const QString& path) {
@@ -258,6 +272,8 @@ TEST(MainWindow, GeometryAndFixedSize) {
     EXPECT_EQ(window.centralWidget()->width(), 868);
     EXPECT_EQ(window.centralWidget()->height() + window.statusBar()->height(), 626);
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.font().pointSize(), 8);
+    EXPECT_EQ(QFontInfo(window.font()).styleHint(), QFont::SansSerif);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window.button("bprogeeprom")->geometry(), QRect(672, 520, 185, 25));
     EXPECT_EQ(window.Verlauf->geometry(), QRect(672, 264, 185, 153));
@@ -291,4 +307,28 @@ TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
         EXPECT_LE(window.GBDevice->fontMetrics().horizontalAdvance(window.GBDevice->title()),
                   window.GBDevice->width() - 16);
     }
+}
+
+TEST(MainWindow, FindsAVirtualProgrammerServedOnASocket) {
+    TempConfigHome home;
+    QTemporaryDir dir;
+    emulator::VirtualProgrammer programmer("ATmega8");
+    const std::string path = (dir.path() + "/programmer.sock").toStdString();
+    SocketServer server(path, programmer);
+    std::thread serving([&] { server.run(); });
+
+    ProgramOptions options;
+    options.programmer = ProgramOptions::Programmer::Socket;
+    options.socketPath = path;
+    {
+        DesktopSession session(options, nullptr, Latency::None);
+        MainWindow& window = session.window();
+        ASSERT_TRUE(runUntil([&] { return window.form().ProgrammerDevice != nullptr; }));
+        window.action("nAVRISP")->trigger();
+        window.button("bDetectDevice")->click();
+        ASSERT_TRUE(runUntil([&] { return logHas(window, "Successfully finished."); }));
+        EXPECT_EQ(window.AutoDevice->text(), "ATmega8");
+    }
+    server.stop();
+    serving.join();
 }
