@@ -53,9 +53,7 @@ void TMainForm::ReadHexFile() {
     const std::string& fileName = OpenDialog1.fileName;
     switch (fileKindOf(fileName)) {
     case FileKind::Hex: {
-        const std::vector<std::uint8_t> content = readWholeFile(fileName, LanguageCode);
-        HexReadResult result = readIntelHex(
-            std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
+        HexReadResult result = readIntelHex(readTextFile(fileName, LanguageCode));
         switch (result.status) {
         case HexStatus::Ok:
             Hexeditor.SetAllBytes(std::move(result.bytes));

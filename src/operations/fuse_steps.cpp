@@ -72,6 +72,13 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
 void TMainForm::StartWriteFuses() {
     const std::vector<bool> marks = engine::fuseMarks(FuseList);
     if (nAVRISP.checked) {
+        // Marks the chip's entries don't cover (a list left from another identification, as
+        // after "Device locked !") would be dropped while the job reported success.
+        if (!FuseList.items.empty() &&
+            chips::fuseListPositions(AutoDevice.text) != FuseList.items.size()) {
+            engine::failStep(*this, texts::kFuseListNotForChip);
+            return;
+        }
         putFuseEntries(*this, chips::fuseWriteEntries(AutoDevice.text, marks));
     } else if (N90S1200.checked) {
         if (socketListIncomplete(*this)) {

@@ -40,6 +40,12 @@ constexpr LangText kSocketFuseListIncomplete{
     "Fuse-Liste unvollständig: weniger als 4 Einträge, Chip neu erkennen.",
     "Fuse list incomplete: fewer than 4 entries, detect the chip again.",
     "Список fuse битов неполный: меньше 4 пунктов, определите чип заново."};
+// A fuse write over ISP whose list was not built for the identified chip ("Device locked !",
+// or no identification since the list was filled).
+constexpr LangText kFuseListNotForChip{
+    "Fuse-Liste passt nicht zum erkannten Chip, Chip neu erkennen.",
+    "The fuse list does not belong to the identified chip, detect the chip again.",
+    "Список fuse битов не соответствует определённому чипу, определите чип заново."};
 // A job started with no chip family selected that the programmer can handle.
 constexpr LangText kNoJobForSelection{"Für diese Auswahl gibt es diese Aktion nicht.",
                                       "This action is not available for the selected device.",

@@ -96,6 +96,26 @@ TEST_F(ResponseTest, ReadOfZeroBytesEndsWithTheFirstDataReport) {
     EXPECT_EQ(ending()[1], "Successfully finished.");
 }
 
+TEST_F(ResponseTest, FuseWriteIsRefusedWhenTheListIsNotTheIdentifiedChips) {
+    form.nAVRISPClick();
+    form.bDetectDeviceClick();
+    feed({'s', 0x1E, 0x93, 0x07}); // ATmega8: its 22 entries
+    feed({'r', 0xFF, 0xE1, 0xD9, 0xA0, 0xA1, 0xA2, 0xA3});
+    form.bDetectDeviceClick();
+    feed({'s', 0x00, 0x01, 0x02}); // "Device locked !" keeps the ATmega8 list
+    feed({'r'});
+    takeReports();
+    form.FuseList.items[21].checked = true;
+    form.FuseListClickCheck(21);
+    form.bWriteFuseClick();
+    // An empty entry list would change nothing and still report success.
+    EXPECT_TRUE(takeReports().empty());
+    EXPECT_EQ(form.ProtocolState, stIdle);
+    EXPECT_EQ(s.log().at(s.log().size() - 4),
+              "The fuse list does not belong to the identified chip, detect the chip again.");
+    EXPECT_EQ(ending()[1], "Error.");
+}
+
 TEST_F(ResponseTest, DurationLine) {
     struct Case {
         double ms;
