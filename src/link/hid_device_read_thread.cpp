@@ -63,16 +63,22 @@ void THidDeviceReadThread::handOver(std::vector<std::uint8_t> report) {
             if (state->stopRequested)
                 return; // the device may be gone: drop the report
         }
+        // The reader goes on when the handler returns, and also when it throws.
+        struct MarkHandled {
+            HandOff& state;
+            ~MarkHandled() {
+                {
+                    std::lock_guard lock(state.mutex);
+                    state.handled = true;
+                }
+                state.changed.notify_all();
+            }
+        } markHandled{*state};
         // A copy: the handler may release this very device, and the handler with it.
         const THidDataEvent handler = device->onData_;
         if (handler)
             handler(device, report[0], report.data() + 1,
                     static_cast<std::uint16_t>(report.size() - 1));
-        {
-            std::lock_guard lock(state->mutex);
-            state->handled = true;
-        }
-        state->changed.notify_all();
     });
     std::unique_lock lock(handOff_->mutex);
     handOff_->changed.wait(lock, [this] { return handOff_->handled || handOff_->stopRequested; });

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "link/emulated_backend.h"
@@ -273,6 +274,24 @@ TEST_F(ControllerTest, HandlerMayReleaseItsOwnDevice) {
     ASSERT_TRUE(runUntil([&] { return dev == nullptr; }));
     main.runFor(20ms);
     EXPECT_EQ(delivered, 1);
+}
+
+TEST_F(ControllerTest, AHandlerThatThrowsDoesNotStopTheReports) {
+    bus.plug(std::make_shared<CountingDevice>());
+    THidDeviceController ctl(bus, main);
+    int delivered = 0;
+    ctl.SetOnDeviceData([&](THidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {
+        if (++delivered == 1)
+            throw std::runtime_error("handler failed");
+    });
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    std::vector<std::uint8_t> report(65, 0);
+    report[1] = 3;
+    ASSERT_TRUE(dev->Write(report));
+    // The failure reaches whoever runs the main loop; the reader is not left waiting.
+    EXPECT_THROW(main.runUntil([&] { return delivered == 3; }, 5s), std::runtime_error);
+    EXPECT_TRUE(runUntil([&] { return delivered == 3; }));
 }
 
 TEST_F(ControllerTest, DestroyingTheControllerWithReportsInFlightIsClean) {
