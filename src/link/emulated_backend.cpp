@@ -10,6 +10,10 @@
 #include <thread>
 #include <utility>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 namespace tarvik {
 
 namespace {
@@ -21,6 +25,16 @@ constexpr auto kFrame = std::chrono::milliseconds(1);
 Clock::time_point nextFrame(Clock::time_point t) {
     const auto frames = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch());
     return Clock::time_point(frames + kFrame);
+}
+
+// Frames are timed by the bus, not by the host's timers: a thread that waits for frame
+// boundaries asks the kernel not to round its wake-ups late (the default slack is 50 µs, which
+// would add up over thousands of frames).
+void keepFrameTime() {
+#ifdef __linux__
+    thread_local const bool precise = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    (void)precise;
+#endif
 }
 
 } // namespace
@@ -99,6 +113,7 @@ public:
         }
         auto sent = Clock::now();
         if (port_->latency == Latency::UsbFullSpeed) {
+            keepFrameTime();
             sent = nextFrame(sent);
             std::this_thread::sleep_until(sent);
         }
@@ -161,6 +176,8 @@ public:
             }
             if (now >= deadline)
                 return 0;
+            if (port_->latency == Latency::UsbFullSpeed)
+                keepFrameTime();
             const auto until =
                 port_->queue.empty() ? deadline : std::min(deadline, port_->queue.front().readyAt);
             port_->changed.wait_until(lock, until);
