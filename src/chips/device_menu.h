@@ -18,7 +18,7 @@ struct DeviceEntry {
     DeviceKind kind;
     FusePreset fusePreset = FusePreset::None;
     bool enableEepromActions = false;
-    bool setsIsPic = false; // and disables erasing
+    bool setsIsPic = false;           // and disables erasing
     std::uint16_t eepromSizeCode = 0; // serial EEPROMs
     std::int16_t eepromPageSize = 0;  // serial EEPROMs
     std::string_view codeSize;        // serial EEPROMs: CodeSize text

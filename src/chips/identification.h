@@ -28,9 +28,9 @@ enum class FuseLayout : std::uint8_t {
 };
 
 struct ChipIdentity {
-    bool named = false;            // false: the signature names no chip (ErrorFlag)
-    std::string_view name;         // AutoDevice text
-    std::string_view codeSize;     // CodeSize text; empty when the row leaves CodeSize alone
+    bool named = false;        // false: the signature names no chip (ErrorFlag)
+    std::string_view name;     // AutoDevice text
+    std::string_view codeSize; // CodeSize text; empty when the row leaves CodeSize alone
     FuseLayout layout = FuseLayout::Untouched;
     std::string_view variantA;     // ATmega8 layout's A, start-up fuse layout's X
     std::string_view variantB;     // ATmega8 layout's B

@@ -38,12 +38,12 @@ struct ProgrammerSpec {
 };
 
 // Makes the HID backend the controller enumerates. Throws UserError (for example an unknown
-// chip name) to refuse the spec.
-using BackendFactory =
-    std::function<std::unique_ptr<HidBackend>(const ProgrammerSpec& spec, Dispatcher& mainThread)>;
+// chip name) to refuse the choice.
+using BackendFactory = std::function<std::unique_ptr<HidBackend>(const ProgrammerSpec& choice,
+                                                                 Dispatcher& mainThread)>;
 
 // The backends of the real program: USB (when built with hidapi), in-process, socket.
-std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& spec,
+std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& choice,
                                                   Dispatcher& mainThread);
 
 // args are the arguments after the program name.

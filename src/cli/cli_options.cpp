@@ -37,21 +37,21 @@ std::optional<std::chrono::milliseconds> parseSeconds(std::string_view text) {
 }
 
 std::optional<ProgrammerSpec> parseProgrammer(std::string_view text) {
-    ProgrammerSpec spec;
+    ProgrammerSpec choice;
     if (text == "hid") {
-        spec.kind = ProgrammerSpec::Kind::Hid;
+        choice.kind = ProgrammerSpec::Kind::Hid;
     } else if (text == "emulate") {
-        spec.kind = ProgrammerSpec::Kind::Emulate;
+        choice.kind = ProgrammerSpec::Kind::Emulate;
     } else if (text.starts_with("emulate:") && text.size() > 8) {
-        spec.kind = ProgrammerSpec::Kind::Emulate;
-        spec.chip = text.substr(8);
+        choice.kind = ProgrammerSpec::Kind::Emulate;
+        choice.chip = text.substr(8);
     } else if (text.starts_with("socket:") && text.size() > 7) {
-        spec.kind = ProgrammerSpec::Kind::Socket;
-        spec.socketPath = text.substr(7);
+        choice.kind = ProgrammerSpec::Kind::Socket;
+        choice.socketPath = text.substr(7);
     } else {
         return std::nullopt;
     }
-    return spec;
+    return choice;
 }
 
 // Applies one option with its value; false when the value is not one the option takes.
@@ -63,10 +63,10 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         return device != nullptr;
     }
     if (name == "--programmer") {
-        const std::optional<ProgrammerSpec> spec = parseProgrammer(value);
-        if (spec)
-            options.programmer = *spec;
-        return spec.has_value();
+        const std::optional<ProgrammerSpec> choice = parseProgrammer(value);
+        if (choice)
+            options.programmer = *choice;
+        return choice.has_value();
     }
     if (name == "--lang") {
         for (const LanguageName& language : kLanguageNames) {

@@ -13,16 +13,16 @@
 
 namespace tarvik::cli {
 
-std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& spec,
+std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& choice,
                                                   Dispatcher& mainThread) {
-    switch (spec.kind) {
+    switch (choice.kind) {
     case ProgrammerSpec::Kind::Emulate: {
         auto backend = std::make_unique<EmulatedBackend>(mainThread);
-        backend->plug(std::make_shared<emulator::VirtualProgrammer>(spec.chip));
+        backend->plug(std::make_shared<emulator::VirtualProgrammer>(choice.chip));
         return backend;
     }
     case ProgrammerSpec::Kind::Socket:
-        return std::make_unique<SocketBackend>(mainThread, spec.socketPath);
+        return std::make_unique<SocketBackend>(mainThread, choice.socketPath);
     case ProgrammerSpec::Kind::Hid:
         break;
     }

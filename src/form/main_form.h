@@ -143,19 +143,18 @@ public:
     MenuItem nBuffer, nUndo, nRedo, neditbuffer, N7, updatebuffer;
     // Device
     MenuItem nDevice, nsocket, nAtmelSocket, n89Cx051, n89C5x, n89Sxx, N4, N90S1200;
-    MenuItem nSerialEeprom, N24AA00, N24AA01, N24C01C, N24AA02, N24C02C, N24C04a, N24AA04,
-        N24AA08, N24AA16, N24aa32, N24AA64, N24AA128, n24AA256, N24AA512;
+    MenuItem nSerialEeprom, N24AA00, N24AA01, N24C01C, N24AA02, N24C02C, N24C04a, N24AA04, N24AA08,
+        N24AA16, N24aa32, N24AA64, N24AA128, n24AA256, N24AA512;
     MenuItem nisp, nAVRISP, nPicIsp, N12C508, n12C508a, n12c509, N12C509A, N12CE518, N12CE519,
         N16C54, N16C56, N16C84, N16F83, N16F84;
     // Action
-    MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom,
-        nreadeeprom, N6, nDetectDevice, nWritefuse;
+    MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom, nreadeeprom,
+        N6, nDetectDevice, nWritefuse;
     // Setup, Info
     MenuItem nSetup, nverifynachprogrammieren, N1, Sprache1, sDeutsch, sEnglish, sFrance;
     MenuItem nInfo;
 
-    Button bProg, bVergl, bAuslesen, bLoesch, bDetectDevice, bWriteFuse, bprogeeprom,
-        breadeeprom;
+    Button bProg, bVergl, bAuslesen, bLoesch, bDetectDevice, bWriteFuse, bprogeeprom, breadeeprom;
     Label GBDevice, Label1, Label2, Label3;
     Edit Device, AutoDevice, CodeSize;
     CheckList FuseList;

@@ -25,7 +25,8 @@ public:
     // A stored value of another type than a 32-bit integer throws UserError.
     virtual std::int32_t LoadInt(std::string_view name, std::int32_t defaultValue) = 0;
     virtual bool LoadBool(std::string_view name, bool defaultValue) = 0; // any value but 0 is true
-    virtual void StoreInt(std::string_view name, std::int32_t value) = 0; // throws UserError on failure
+    virtual void StoreInt(std::string_view name,
+                          std::int32_t value) = 0; // throws UserError on failure
     virtual void StoreBool(std::string_view name, bool value) = 0;
 };
 

@@ -83,7 +83,7 @@ constexpr std::size_t kParam2 = 4;
 constexpr std::size_t kParam3 = 5;
 constexpr std::size_t kData = 6;
 constexpr std::size_t kDataCapacity = 58;
-constexpr std::size_t kFuseEntries = 4; // fuse entry k occupies 4 + 3k .. 6 + 3k
+constexpr std::size_t kFuseEntries = 4;       // fuse entry k occupies 4 + 3k .. 6 + 3k
 constexpr std::size_t kMaxReadPerReport = 63; // count byte + up to 63 data bytes
 } // namespace report
 

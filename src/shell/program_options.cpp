@@ -35,17 +35,17 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments) {
             if (argument.size() > 10)
                 options.chip = argument.substr(10);
         } else if (argument == "--programmer" || argument.starts_with("--programmer=")) {
-            const auto spec = value("--programmer");
-            if (!spec)
+            const auto choice = value("--programmer");
+            if (!choice)
                 return {std::nullopt, "--programmer needs a value: usb or socket:PATH"};
-            if (*spec == "usb") {
+            if (*choice == "usb") {
                 options.programmer = ProgramOptions::Programmer::Usb;
-            } else if (spec->starts_with("socket:") && spec->size() > 7) {
+            } else if (choice->starts_with("socket:") && choice->size() > 7) {
                 options.programmer = ProgramOptions::Programmer::Socket;
-                options.socketPath = spec->substr(7);
+                options.socketPath = choice->substr(7);
             } else {
                 return {std::nullopt,
-                        "unknown programmer \"" + *spec + "\": use usb or socket:PATH"};
+                        "unknown programmer \"" + *choice + "\": use usb or socket:PATH"};
             }
         } else if (argument == "--screenshot" || argument.starts_with("--screenshot=")) {
             const auto dir = value("--screenshot");
