@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "emulator/virtual_programmer.h"
+#include "protocol/encodings.h"
 
 namespace tarvik::emulator {
 namespace {
@@ -38,23 +39,6 @@ DeviceReply dataReports(std::size_t total, ByteAt byteAt) {
         sent += count;
     } while (sent < total);
     return reply;
-}
-
-std::size_t serialEepromSize(std::uint8_t sizeCode) {
-    switch (sizeCode) {
-    case 0:
-        return 16;
-    case 129:
-        return 32768;
-    case 130:
-        return 65536;
-    default:
-        return std::size_t{sizeCode} * 128;
-    }
-}
-
-std::size_t chipEepromSize(std::uint8_t code) {
-    return code <= 128 ? code : std::size_t{code - 128U} * 256;
 }
 
 bool fits(std::size_t offset, std::size_t count, std::size_t size) {
@@ -219,7 +203,7 @@ DeviceReply VirtualProgrammer::readFlash(Family family, std::uint8_t code) {
             return error();
         }
         sizeCode_ = code;
-        total = serialEepromSize(code);
+        total = static_cast<std::size_t>(serialEepromBytes(code));
     } else if (total > chip_.memory().size()) {
         return error();
     }
@@ -227,7 +211,7 @@ DeviceReply VirtualProgrammer::readFlash(Family family, std::uint8_t code) {
 }
 
 DeviceReply VirtualProgrammer::readEeprom(std::uint8_t code) {
-    const std::size_t total = chipEepromSize(code);
+    const std::size_t total = static_cast<std::size_t>(chipEepromBytes(code));
     if (total > chip_.eeprom().size()) {
         return error();
     }
@@ -287,7 +271,8 @@ DeviceReply VirtualProgrammer::readFuses(Family family, const OutputReportBytes&
 }
 
 std::size_t VirtualProgrammer::serialAddressable() const {
-    return sizeCode_ ? serialEepromSize(*sizeCode_) : chip_.memory().size();
+    return sizeCode_ ? static_cast<std::size_t>(serialEepromBytes(*sizeCode_))
+                     : chip_.memory().size();
 }
 
 } // namespace tarvik::emulator
