@@ -8,6 +8,7 @@
 #include "buffer/buffer_texts.h"
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
+#include "cli/cli_texts.h"
 #include "common/user_error.h"
 
 namespace tarvik {
@@ -25,14 +26,6 @@ constexpr LangText kUsage{
     "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
     "Преобразует файлы Intel HEX и двоичные файлы; третий символ с конца каждого имени "
     "определяет формат (H: Intel HEX, B: двоичный)."};
-
-constexpr LangText kNeitherHexNorBinary{
-    "Die Datei „%1“ ist weder eine Hex- noch eine Binärdatei: das drittletzte Zeichen des "
-    "Namens muss H oder B sein.",
-    "The file \"%1\" is neither a HEX nor a binary file: the third character from the end of "
-    "its name must be H or B.",
-    "Файл «%1» не является ни hex, ни двоичным файлом: третий символ с конца имени должен "
-    "быть H или B."};
 
 struct LanguageOption {
     std::string_view name;
@@ -88,7 +81,7 @@ bool load(const std::string& fileName, std::uint8_t language, std::vector<std::u
     case FileKind::Other:
         break;
     }
-    err << fillIn(pick(kNeitherHexNorBinary, language), {fileName}) << '\n';
+    err << fillIn(pick(cli::texts::kNeitherHexNorBinary, language), {fileName}) << '\n';
     return false;
 }
 

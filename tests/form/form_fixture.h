@@ -16,35 +16,11 @@
 #include "link/dispatcher.h"
 #include "link/emulated_backend.h"
 #include "link/hid_device_controller.h"
+#include "support/recording_host.h"
 
 namespace tarvik::test {
 
-class RecordingHost : public FormHost {
-public:
-    std::optional<std::string> openChoice; // what the user picks; nullopt cancels
-    std::optional<std::string> saveChoice;
-    std::vector<std::string> errorBoxes;
-    std::vector<std::string> applicationErrors;
-    int infoWindowShown = 0;
-    int closeRequests = 0;
-
-    bool executeOpenDialog(FileDialog& dialog) override { return answer(dialog, openChoice); }
-    bool executeSaveDialog(FileDialog& dialog) override { return answer(dialog, saveChoice); }
-    void showErrorBox(std::string_view text) override { errorBoxes.emplace_back(text); }
-    void showApplicationError(std::string_view text) override {
-        applicationErrors.emplace_back(text);
-    }
-    void showInfoWindow() override { ++infoWindowShown; }
-    void closeMainWindow() override { ++closeRequests; }
-
-private:
-    static bool answer(FileDialog& dialog, const std::optional<std::string>& choice) {
-        if (!choice)
-            return false;
-        dialog.fileName = *choice;
-        return true;
-    }
-};
+using RecordingHost = scenario::RecordingHost;
 
 // A programmer that never answers: enough for the window to see one plugged in.
 class SilentProgrammer : public VirtualDevice {
