@@ -2,6 +2,8 @@
 // main thread (the command-line tool and the tests).
 #include "link/dispatcher.h"
 
+#include "link/spin_wait.h"
+
 #include <utility>
 
 namespace tarvik {
@@ -10,6 +12,7 @@ void PlainDispatcher::post(std::function<void()> task) {
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
+        queued_.store(tasks_.size(), std::memory_order_release);
     }
     wake_.notify_one();
 }
@@ -23,6 +26,7 @@ void PlainDispatcher::runPending() {
                 return;
             task = std::move(tasks_.front());
             tasks_.pop_front();
+            queued_.store(tasks_.size(), std::memory_order_release);
         }
         task();
     }
@@ -35,12 +39,14 @@ bool PlainDispatcher::runUntil(const std::function<bool()>& pred,
         if (pred())
             return true;
         std::function<void()> task;
+        spinUntil([this] { return queued_.load(std::memory_order_acquire) > 0; });
         {
             std::unique_lock lock(mutex_);
             if (!wake_.wait_until(lock, deadline, [this] { return !tasks_.empty(); }))
                 return pred();
             task = std::move(tasks_.front());
             tasks_.pop_front();
+            queued_.store(tasks_.size(), std::memory_order_release);
         }
         task();
     }

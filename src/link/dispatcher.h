@@ -3,6 +3,7 @@
 // window, a plain loop in the command-line tool and the tests.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -34,6 +35,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> tasks_;
+    std::atomic<std::size_t> queued_ = 0; // tasks_.size(), readable without the mutex
 };
 
 } // namespace tarvik

@@ -1,6 +1,8 @@
 // The read thread of one device and its abandonable hand-off to the main thread.
 #include "link/hid_device_read_thread.h"
 
+#include "link/spin_wait.h"
+
 #include <algorithm>
 #include <chrono>
 #include <utility>
@@ -80,6 +82,7 @@ void THidDeviceReadThread::handOver(std::vector<std::uint8_t> report) {
             handler(device, report[0], report.data() + 1,
                     static_cast<std::uint16_t>(report.size() - 1));
     });
+    spinUntil([this] { return handOff_->handled.load(std::memory_order_acquire); });
     std::unique_lock lock(handOff_->mutex);
     handOff_->changed.wait(lock, [this] { return handOff_->handled || handOff_->stopRequested; });
 }

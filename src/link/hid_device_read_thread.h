@@ -3,6 +3,7 @@
 // returned or until it is told to stop, whichever comes first.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +36,7 @@ private:
         std::mutex mutex;
         std::condition_variable changed;
         bool stopRequested = false;
-        bool handled = false;
+        std::atomic<bool> handled = false; // also read without the mutex while spinning
     };
 
     void run();
