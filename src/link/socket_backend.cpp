@@ -17,19 +17,20 @@ struct SocketBackend::Link {
     UniqueFd fd;
     HidDeviceInfo info;
     std::atomic<bool> gone{false};
-    std::atomic<int> readers{0};            // opened connections that read from it
-    std::atomic<std::uint64_t> received{0}; // messages taken by them
+    // Opened connections. Like a hidraw file, each one queues the answers from the moment it
+    // is opened, whether or not its reader has started yet.
+    std::atomic<int> connections{0};
+    std::atomic<std::uint64_t> received{0}; // messages taken through them
 };
 
 namespace {
 
 class SocketConnection : public HidConnection {
 public:
-    explicit SocketConnection(std::shared_ptr<SocketBackend::Link> link) : link_(std::move(link)) {}
-    ~SocketConnection() override {
-        if (reading_)
-            --link_->readers;
+    explicit SocketConnection(std::shared_ptr<SocketBackend::Link> link) : link_(std::move(link)) {
+        ++link_->connections;
     }
+    ~SocketConnection() override { --link_->connections; }
 
     bool readWriteAccess() const override { return true; }
 
@@ -38,10 +39,6 @@ public:
     }
 
     int read(std::span<std::uint8_t> report, int timeoutMs) override {
-        if (!reading_) {
-            reading_ = true;
-            ++link_->readers;
-        }
         if (link_->gone)
             return -1;
         const PollResult ready = pollWithWake(link_->fd.get(), wake_.fd(), timeoutMs);
@@ -62,7 +59,6 @@ public:
 private:
     std::shared_ptr<SocketBackend::Link> link_;
     WakeEvent wake_;
-    bool reading_ = false; // read() is called from the read thread only
 };
 
 } // namespace
@@ -108,13 +104,13 @@ void SocketBackend::monitor() {
 }
 
 bool SocketBackend::drainWait(const Link& link) {
-    // Let an attached reader take the answers the peer sent before it closed, as long as it
-    // keeps taking them.
+    // Let the opened connections take the answers the peer sent before it closed, as long as
+    // they keep taking them.
     constexpr int kStepMs = 2;
     constexpr int kPatienceMs = 500;
     int idleMs = 0;
     auto taken = link.received.load();
-    while (link.readers > 0 && messageWaiting(link.fd.get()) && idleMs < kPatienceMs) {
+    while (link.connections > 0 && messageWaiting(link.fd.get()) && idleMs < kPatienceMs) {
         if (stop_.wait(kStepMs))
             return true;
         const auto now = link.received.load();
