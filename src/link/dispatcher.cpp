@@ -9,11 +9,15 @@
 namespace tarvik {
 
 void PlainDispatcher::post(std::function<void()> task) {
+    std::size_t queued = 0;
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
-        queued_.store(tasks_.size(), std::memory_order_release);
+        queued = tasks_.size();
     }
+    // Published once the mutex is free, so a main thread spinning on the count finds it
+    // unlocked instead of sleeping on it. A count gone stale this way only ends a spin early.
+    queued_.store(queued, std::memory_order_release);
     wake_.notify_one();
 }
 

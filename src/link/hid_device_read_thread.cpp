@@ -13,9 +13,9 @@ namespace tarvik {
 
 THidDeviceReadThread::THidDeviceReadThread(THidDevice& device, HidConnection& connection,
                                            Dispatcher& mainThread)
-    : device_(device), connection_(connection), mainThread_(mainThread),
+    : connection_(connection), mainThread_(mainThread),
       reportLength_(device.Caps().InputReportByteLength), sleepMs_(device.ReadThreadSleep()),
-      handOff_(std::make_shared<HandOff>()), thread_([this] { run(); }) {}
+      handOff_(std::make_shared<HandOff>(device)), thread_([this] { run(); }) {}
 
 THidDeviceReadThread::~THidDeviceReadThread() {
     {
@@ -27,13 +27,13 @@ THidDeviceReadThread::~THidDeviceReadThread() {
     thread_.join();
 }
 
-bool THidDeviceReadThread::stopRequested() {
-    std::lock_guard lock(handOff_->mutex);
-    return handOff_->stopRequested;
+bool THidDeviceReadThread::stopRequested() const {
+    return handOff_->stopRequested.load(std::memory_order_acquire);
 }
 
 void THidDeviceReadThread::run() {
     std::vector<std::uint8_t> buffer(reportLength_);
+    handOff_->report.reserve(reportLength_);
     while (!stopRequested()) {
         std::fill(buffer.begin(), buffer.end(), 0);
         const int count = connection_.read(buffer, sleepMs_);
@@ -44,47 +44,48 @@ void THidDeviceReadThread::run() {
             // then retry once per slice instead of spinning.
             std::unique_lock lock(handOff_->mutex);
             handOff_->changed.wait_for(lock, std::chrono::milliseconds(sleepMs_),
-                                       [this] { return handOff_->stopRequested; });
+                                       [this] { return stopRequested(); });
             continue;
         }
         if (count == 0)
             continue;
         const auto length = std::min<std::size_t>(static_cast<std::size_t>(count), buffer.size());
-        handOver(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + length));
+        handOff_->report.assign(buffer.begin(),
+                                buffer.begin() + static_cast<std::ptrdiff_t>(length));
+        handOver();
     }
 }
 
-void THidDeviceReadThread::handOver(std::vector<std::uint8_t> report) {
-    {
-        std::lock_guard lock(handOff_->mutex);
-        handOff_->handled = false;
-    }
-    mainThread_.post([state = handOff_, device = &device_, report = std::move(report)] {
-        {
-            std::lock_guard lock(state->mutex);
-            if (state->stopRequested)
-                return; // the device may be gone: drop the report
-        }
+void THidDeviceReadThread::handOver() {
+    // No one waits for the flag to drop, so this store needs no lock.
+    handOff_->handled.store(false, std::memory_order_relaxed);
+    mainThread_.post([state = handOff_] {
+        // The stop comes from the main thread too, so it cannot change while this task runs.
+        if (state->stopRequested.load(std::memory_order_acquire))
+            return; // the device may be gone: drop the report
         // The reader goes on when the handler returns, and also when it throws.
         struct MarkHandled {
             HandOff& state;
             ~MarkHandled() {
                 {
                     std::lock_guard lock(state.mutex);
-                    state.handled = true;
+                    state.handled.store(true, std::memory_order_release);
                 }
                 state.changed.notify_all();
             }
         } markHandled{*state};
         // A copy: the handler may release this very device, and the handler with it.
-        const THidDataEvent handler = device->onData_;
+        const THidDataEvent handler = state->device.onData_;
         if (handler)
-            handler(device, report[0], report.data() + 1,
-                    static_cast<std::uint16_t>(report.size() - 1));
+            handler(&state->device, state->report[0], state->report.data() + 1,
+                    static_cast<std::uint16_t>(state->report.size() - 1));
     });
-    spinUntil([this] { return handOff_->handled.load(std::memory_order_acquire); });
+    // Seen while spinning, the flag needs no lock: taking it at once would mostly meet the
+    // main thread still holding it, and sleep.
+    if (spinUntil([this] { return handOff_->handled.load(std::memory_order_acquire); }))
+        return;
     std::unique_lock lock(handOff_->mutex);
-    handOff_->changed.wait(lock, [this] { return handOff_->handled || handOff_->stopRequested; });
+    handOff_->changed.wait(lock, [this] { return handOff_->handled || stopRequested(); });
 }
 
 } // namespace tarvik

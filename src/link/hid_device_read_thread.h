@@ -32,19 +32,24 @@ private:
     // Shared with every hand-off task posted to the main thread, so a task that runs after
     // the thread has stopped (and the device may be gone) finds the stop flag and drops its
     // report without touching the device.
+    // Only one report is in flight at a time, so it lives here too: posting it copies and
+    // allocates nothing.
     struct HandOff {
-        std::mutex mutex;
+        explicit HandOff(THidDevice& owner) : device(owner) {}
+        std::mutex mutex; // taken to change the flags below, so that waiters see the change
         std::condition_variable changed;
-        bool stopRequested = false;
-        std::atomic<bool> handled = false; // also read without the mutex while spinning
+        std::atomic<bool> stopRequested = false; // also read without the mutex
+        std::atomic<bool> handled = false;       // also read without the mutex while spinning
+        THidDevice& device;
+        std::vector<std::uint8_t> report; // the reader writes it only while nothing is in flight
     };
 
     void run();
-    // Posts one report to the main thread and waits until it was handled or a stop came.
-    void handOver(std::vector<std::uint8_t> report);
-    bool stopRequested();
+    // Posts the report in the hand-off to the main thread and waits until it was handled or a
+    // stop came.
+    void handOver();
+    bool stopRequested() const;
 
-    THidDevice& device_;
     HidConnection& connection_;
     Dispatcher& mainThread_;
     std::size_t reportLength_;
