@@ -85,7 +85,10 @@ std::uint8_t ChipState::readMemory(std::size_t address) const {
     if (lockBitProgrammed(2)) {
         return static_cast<std::uint8_t>(address);
     }
-    return memory_.empty() ? 0xFF : memory_[address % memory_.size()];
+    if (memory_.empty()) {
+        return 0xFF;
+    }
+    return memory_[address < memory_.size() ? address : address % memory_.size()];
 }
 
 std::uint8_t ChipState::readEeprom(std::size_t address) const {
@@ -123,9 +126,11 @@ void ChipState::writeSerialPage(std::size_t address, std::span<const std::uint8_
     }
     const std::size_t page = std::max<std::size_t>(chip_->eepromPage, 1);
     const std::size_t pageStart = address - address % page;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const std::size_t cell = pageStart + (address + i) % page;
-        memory_[cell % memory_.size()] = bytes[i];
+    std::size_t inPage = address % page; // the address counter rolls over within the page
+    for (const std::uint8_t byte : bytes) {
+        const std::size_t cell = pageStart + inPage;
+        memory_[cell < memory_.size() ? cell : cell % memory_.size()] = byte;
+        inPage = inPage + 1 == page ? 0 : inPage + 1;
     }
 }
 

@@ -20,6 +20,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kFrame = std::chrono::milliseconds(1);
+constexpr std::size_t kSpareAnswers = 16;
 
 // The first frame boundary after t.
 Clock::time_point nextFrame(Clock::time_point t) {
@@ -57,6 +58,10 @@ struct EmulatedBackend::Port {
     std::mutex mutex; // guards everything below
     std::condition_variable changed;
     std::deque<Pending> queue;
+    // Buffers of answers already read, kept for the next answers: the writer and the reader
+    // are different threads, and handing memory across them through the allocator costs more
+    // than the answer itself.
+    std::vector<std::vector<std::uint8_t>> spare;
     bool plugged = true;
     bool unplugWhenDrained = false;
 
@@ -135,7 +140,12 @@ public:
                         readyAt = std::max(readyAt, port_->queue.back().readyAt);
                     readyAt = nextFrame(readyAt);
                 }
-                std::vector<std::uint8_t> bytes(port_->info.inputReportLength, 0);
+                std::vector<std::uint8_t> bytes;
+                if (!port_->spare.empty()) {
+                    bytes = std::move(port_->spare.back());
+                    port_->spare.pop_back();
+                }
+                bytes.assign(port_->info.inputReportLength, 0);
                 std::copy_n(answer.begin(), std::min(bytes.size(), answer.size()), bytes.begin());
                 port_->queue.push_back({std::move(bytes), readyAt});
             }
@@ -145,7 +155,8 @@ public:
                 port_->unplugWhenDrained = !unplugNow;
             }
         }
-        port_->changed.notify_all();
+        if (!reply.reports.empty())
+            port_->changed.notify_all();
         if (unplugNow)
             unplugPort();
         return true;
@@ -163,10 +174,12 @@ public:
             }
             const auto now = Clock::now();
             if (!port_->queue.empty() && port_->queue.front().readyAt <= now) {
-                const auto bytes = std::move(port_->queue.front().bytes);
+                auto bytes = std::move(port_->queue.front().bytes);
                 port_->queue.pop_front();
                 const auto count = std::min(bytes.size(), report.size());
                 std::copy_n(bytes.begin(), count, report.begin());
+                if (port_->spare.size() < kSpareAnswers)
+                    port_->spare.push_back(std::move(bytes));
                 return static_cast<int>(count);
             }
             if (port_->queue.empty() && port_->unplugWhenDrained) {
