@@ -15,7 +15,7 @@ THidDeviceReadThread::THidDeviceReadThread(THidDevice& device, HidConnection& co
                                            Dispatcher& mainThread)
     : connection_(connection), mainThread_(mainThread),
       reportLength_(device.Caps().InputReportByteLength), sleepMs_(device.ReadThreadSleep()),
-      handOff_(std::make_shared<HandOff>(device)), thread_([this] { run(); }) {}
+      handOff_(std::make_unique<HandOff>(device)), thread_([this] { run(); }) {}
 
 THidDeviceReadThread::~THidDeviceReadThread() {
     {
@@ -25,6 +25,14 @@ THidDeviceReadThread::~THidDeviceReadThread() {
     handOff_->changed.notify_all();
     connection_.wakeUp();
     thread_.join();
+    // A report posted and not handled yet leaves a task on the main thread that points at the
+    // state. The state follows it there: the main thread runs tasks in posting order, so it
+    // is freed after that task, or with it when the queue is dropped unrun.
+    std::unique_lock lock(handOff_->mutex);
+    if (!handOff_->handled) {
+        lock.unlock();
+        mainThread_.post([state = std::shared_ptr<HandOff>(std::move(handOff_))] {});
+    }
 }
 
 bool THidDeviceReadThread::stopRequested() const {
@@ -59,7 +67,7 @@ void THidDeviceReadThread::run() {
 void THidDeviceReadThread::handOver() {
     // No one waits for the flag to drop, so this store needs no lock.
     handOff_->handled.store(false, std::memory_order_relaxed);
-    mainThread_.post([state = handOff_] {
+    mainThread_.post([state = handOff_.get()] {
         // The stop comes from the main thread too, so it cannot change while this task runs.
         if (state->stopRequested.load(std::memory_order_acquire))
             return; // the device may be gone: drop the report
@@ -67,10 +75,10 @@ void THidDeviceReadThread::handOver() {
         struct MarkHandled {
             HandOff& state;
             ~MarkHandled() {
-                {
-                    std::lock_guard lock(state.mutex);
-                    state.handled.store(true, std::memory_order_release);
-                }
+                // The last touch of the state, under its mutex: once the flag is seen there,
+                // the state may be freed.
+                std::lock_guard lock(state.mutex);
+                state.handled.store(true, std::memory_order_release);
                 state.changed.notify_all();
             }
         } markHandled{*state};

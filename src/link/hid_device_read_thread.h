@@ -29,17 +29,17 @@ public:
     THidDeviceReadThread& operator=(const THidDeviceReadThread&) = delete;
 
 private:
-    // Shared with every hand-off task posted to the main thread, so a task that runs after
-    // the thread has stopped (and the device may be gone) finds the stop flag and drops its
-    // report without touching the device.
-    // Only one report is in flight at a time, so it lives here too: posting it copies and
-    // allocates nothing.
+    // What the reader shares with the task it posts to the main thread. Only one report is in
+    // flight at a time, so the report lives here too and the task carries nothing but a
+    // pointer: posting copies and allocates nothing. A task still queued when the thread stops
+    // keeps the state alive (see the destructor), finds the stop flag and drops its report
+    // without touching the device, which may be gone.
     struct HandOff {
         explicit HandOff(THidDevice& owner) : device(owner) {}
         std::mutex mutex; // taken to change the flags below, so that waiters see the change
         std::condition_variable changed;
         std::atomic<bool> stopRequested = false; // also read without the mutex
-        std::atomic<bool> handled = false;       // also read without the mutex while spinning
+        std::atomic<bool> handled = true;        // also read without the mutex while spinning
         THidDevice& device;
         std::vector<std::uint8_t> report; // the reader writes it only while nothing is in flight
     };
@@ -54,7 +54,7 @@ private:
     Dispatcher& mainThread_;
     std::size_t reportLength_;
     int sleepMs_;
-    std::shared_ptr<HandOff> handOff_;
+    std::unique_ptr<HandOff> handOff_;
     std::thread thread_;
 };
 

@@ -308,6 +308,18 @@ TEST_F(ControllerTest, DestroyingTheControllerWithReportsInFlightIsClean) {
     EXPECT_EQ(again.DeviceList().size(), 1u);
 }
 
+TEST_F(ControllerTest, ReportsStillQueuedWhenTheLoopEndsAreDroppedCleanly) {
+    bus.plug(std::make_shared<CountingDevice>(40));
+    THidDeviceController ctl(bus, main);
+    Client client(ctl);
+    client.attach();
+    ASSERT_TRUE(client.send(250));
+    ASSERT_TRUE(runUntil([&] { return client.received.size() >= 10; }));
+    std::this_thread::sleep_for(5ms); // the reader has posted its next report by now
+    // The controller goes first and the loop never runs again: the queued hand-off is dropped
+    // with the loop, which must neither touch freed memory nor leak (the sanitizer build checks).
+}
+
 TEST_F(ControllerTest, AnswersCrossTheBusInWholeFullSpeedFrames) {
     bus.plug(std::make_shared<EchoDevice>(), Latency::UsbFullSpeed);
     THidDeviceController ctl(bus, main);
