@@ -127,18 +127,27 @@ struct Bench {
     std::shared_ptr<DirectDevice> directDevice;
 };
 
-void BM_ProgramVerify64KiB_Instant(benchmark::State& state) {
-    Bench bench(Latency::None);
+// Runs job once per iteration and returns the process CPU time per job in milliseconds, or a
+// negative value when a job did not finish successfully.
+template <class Job>
+double cpuMsPerJob(benchmark::State& state, Job job) {
     double cpuMs = 0;
     for (auto _ : state) {
         const double before = processCpuMs();
-        if (!bench.programAndVerify()) {
+        if (!job()) {
             state.SkipWithError("the job did not finish successfully");
-            return;
+            return -1;
         }
         cpuMs += processCpuMs() - before;
     }
-    const double perJob = cpuMs / static_cast<double>(state.iterations());
+    return cpuMs / static_cast<double>(state.iterations());
+}
+
+void BM_ProgramVerify64KiB_Instant(benchmark::State& state) {
+    Bench bench(Latency::None);
+    const double perJob = cpuMsPerJob(state, [&bench] { return bench.programAndVerify(); });
+    if (perJob < 0)
+        return;
     state.counters["host_cpu_ms"] = perJob;
     std::printf("24AA512 64 KiB program+verify, instant programmer: host CPU %.2f ms per job "
                 "(target < 20 ms)\n",
@@ -148,16 +157,9 @@ BENCHMARK(BM_ProgramVerify64KiB_Instant)->Unit(benchmark::kMillisecond)->Measure
 
 void BM_ProgramVerify64KiB_EngineOnly(benchmark::State& state) {
     Bench bench(Latency::None, true);
-    double cpuMs = 0;
-    for (auto _ : state) {
-        const double before = processCpuMs();
-        if (!bench.programAndVerifyDirect()) {
-            state.SkipWithError("the job did not finish successfully");
-            return;
-        }
-        cpuMs += processCpuMs() - before;
-    }
-    const double perJob = cpuMs / static_cast<double>(state.iterations());
+    const double perJob = cpuMsPerJob(state, [&bench] { return bench.programAndVerifyDirect(); });
+    if (perJob < 0)
+        return;
     state.counters["cpu_ms"] = perJob;
     std::printf("24AA512 64 KiB program+verify, answers handed over directly (engine and "
                 "programmer model, no read thread): CPU %.2f ms per job\n",

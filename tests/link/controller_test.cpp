@@ -64,6 +64,14 @@ class ControllerTest : public ::testing::Test {
 protected:
     bool runUntil(const std::function<bool()>& pred) { return main.runUntil(pred, 5s); }
 
+    // Sets the client up and has the programmer answer 10 000 reports; returns once ten of
+    // them have arrived, with the rest still on their way.
+    void startFlood(Client& client) {
+        client.attach();
+        ASSERT_TRUE(client.send(250));
+        ASSERT_TRUE(runUntil([&] { return client.received.size() >= 10; }));
+    }
+
     PlainDispatcher main;
     EmulatedBackend bus{main};
 };
@@ -299,9 +307,7 @@ TEST_F(ControllerTest, DestroyingTheControllerWithReportsInFlightIsClean) {
     {
         THidDeviceController ctl(bus, main);
         Client client(ctl);
-        client.attach();
-        ASSERT_TRUE(client.send(250));
-        ASSERT_TRUE(runUntil([&] { return client.received.size() >= 10; }));
+        startFlood(client);
     }
     main.runFor(10ms); // hand-offs still queued find their device gone and drop their report
     THidDeviceController again(bus, main); // the one controller may be made anew
@@ -312,9 +318,7 @@ TEST_F(ControllerTest, ReportsStillQueuedWhenTheLoopEndsAreDroppedCleanly) {
     bus.plug(std::make_shared<CountingDevice>(40));
     THidDeviceController ctl(bus, main);
     Client client(ctl);
-    client.attach();
-    ASSERT_TRUE(client.send(250));
-    ASSERT_TRUE(runUntil([&] { return client.received.size() >= 10; }));
+    startFlood(client);
     std::this_thread::sleep_for(5ms); // the reader has posted its next report by now
     // The controller goes first and the loop never runs again: the queued hand-off is dropped
     // with the loop, which must neither touch freed memory nor leak (the sanitizer build checks).
