@@ -57,10 +57,8 @@ void TMainForm::initControls() {
 
     menu::forEachMenuEntry([this](const menu::MenuEntry& entry) {
         MenuItem& item = this->*entry.item;
-        item = MenuItem{};
-        if (entry.separator)
-            item.caption = "-";
-        item.radioItem = entry.radioGroup != menu::RadioGroup::None;
+        item = MenuItem{.caption = entry.separator ? "-" : "",
+                        .radioItem = entry.radioGroup != menu::RadioGroup::None};
     });
     for (const FixedCaption& row : kFixedMenuCaptions)
         (this->*row.item).caption = row.caption;

@@ -56,8 +56,12 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     const std::size_t present =
         payload == nullptr || size == 0 ? 0 : std::min<std::size_t>(size - 1, 3);
     std::string line = "ID: ";
+    // Appended piece by piece: g++ 12 at -O3 takes "literal" + string for an overlapping copy.
     for (std::size_t i = 0; i < present; ++i) {
-        line += (i == 0 ? "" : " ") + engine::hexByte(payload[1 + i]);
+        if (i != 0) {
+            line += ' ';
+        }
+        line += engine::hexByte(payload[1 + i]);
     }
     log(std::move(line));
 

@@ -28,8 +28,11 @@ std::unique_ptr<SettingsStore> desktopSettings() {
 
 std::string unknownVirtualChipText(const std::string& name) {
     std::string text = "There is no virtual chip \"" + name + "\". Known chips:";
-    for (const emulator::VirtualChip& chip : emulator::virtualChips())
-        text += " " + std::string(chip.name);
+    // Appended piece by piece: g++ 12 at -O3 takes "literal" + string for an overlapping copy.
+    for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
+        text += ' ';
+        text += chip.name;
+    }
     return text + ".";
 }
 
