@@ -94,6 +94,7 @@ private:
     // The exit status of a job that did not succeed, after saying why.
     int failure(JobEnd end);
     bool fusesWereRead() const;
+    void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
@@ -114,6 +115,7 @@ private:
     CliHost host_;
     std::unique_ptr<TMainForm> form_;
     JobOutput output_;
+    bool chipShown_ = false;
 };
 
 void JobSession::error(std::string_view text) {
@@ -202,6 +204,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     } unfollow{form};
     form.OnChange = [&] {
         lastActivity = Clock::now();
+        showChip();
         output_.follow(form.Verlauf, form.Gauge1, form.ProtocolState == stIdle);
     };
     (form.*handler)();
@@ -245,6 +248,24 @@ int JobSession::failure(JobEnd end) {
 bool JobSession::fusesWereRead() const {
     return std::ranges::find(form_->Verlauf.lines, pick(tarvik::texts::kReadingFuses, language_)) !=
            form_->Verlauf.lines.end();
+}
+
+// Once a job has named the chip, its name and size follow the signature line: once a run, so
+// that a production log shows what was programmed.
+void JobSession::showChip() {
+    const TMainForm& form = *form_;
+    const std::vector<std::string>& lines = form.Verlauf.lines;
+    const auto signature = std::ranges::find_if(lines, [](const std::string& line) {
+        return line.starts_with(tarvik::texts::kSignatureLine);
+    });
+    if (chipShown_ || signature == lines.end() || form.AutoDevice.text.empty() ||
+        form.AutoDevice.text == pick(tarvik::texts::kUnknownChip, language_))
+        return;
+    chipShown_ = true;
+    output_.followThrough(form.Verlauf, static_cast<std::size_t>(signature - lines.begin()) + 1);
+    output_.line(say(texts::kChip, {form.AutoDevice.text}));
+    if (!form.CodeSize.text.empty())
+        output_.line(say(texts::kSize, {form.CodeSize.text}));
 }
 
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
@@ -307,9 +328,6 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     int status = kExitSuccess;
     switch (job.id) {
     case CommandId::Detect:
-        output_.line(say(texts::kChip, {form.AutoDevice.text}));
-        if (!form.CodeSize.text.empty())
-            output_.line(say(texts::kSize, {form.CodeSize.text}));
         if (fusesWereRead()) {
             for (const std::string& line : fuseListLines(form.FuseList, language_))
                 output_.line(line);
