@@ -12,6 +12,7 @@
 
 #include "buffer/buffer_texts.h"
 #include "chips/device_menu.h"
+#include "cli/attached_programmers.h"
 #include "cli/cli_host.h"
 #include "cli/cli_texts.h"
 #include "cli/fuse_assignments.h"
@@ -142,6 +143,8 @@ bool JobSession::start(const BackendFactory& openBackend) {
     backend_ = openBackend(options_.programmer, dispatcher_);
     if (!backend_)
         return false;
+    if (!options_.programmer.hidPath.empty())
+        backend_ = onlyAt(std::move(backend_), options_.programmer.hidPath);
     if (options_.trace) {
         backend_ = traceBackend(std::move(backend_), [this](std::string_view line) {
             std::lock_guard lock(errMutex_);
@@ -309,9 +312,15 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     TMainForm& form = *form_;
     const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
     if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
-        error(texts::kNoProgrammer);
+        if (options_.programmer.hidPath.empty())
+            error(texts::kNoProgrammer);
+        else
+            error(texts::kNoProgrammerAt, {options_.programmer.hidPath});
         return kExitNoProgrammer;
     }
+    if (const std::size_t attached = attachedProgrammers(*backend_).size(); attached > 1)
+        error(texts::kSeveralProgrammers,
+              {form.ProgrammerDevice->Info().path, std::to_string(attached)});
     if (job.file == FileUse::Load) {
         if (const int status = loadFile(options_.args.front()); status != kExitSuccess)
             return status;

@@ -168,6 +168,28 @@ TEST_F(Jobs, EveryJobThatIdentifiesTheChipNamesItOnce) {
     }
 }
 
+// With two programmers on the bus, --programmer hid:PATH picks one by its path or identity;
+// without it the first is taken and the choice said.
+TEST_F(Jobs, ProgrammerPickedByPathAmongSeveral) {
+    second = std::make_shared<VirtualProgrammer>("ATtiny2313");
+    EXPECT_EQ(run({"--programmer", "hid:emulated:2", "detect"}), 0) << err.str();
+    EXPECT_TRUE(contains(outLines(), "Chip: ATtiny2313"));
+    EXPECT_EQ(programmer->reportsReceived(), 0u); // the other one is left alone
+    EXPECT_EQ(err.str(), "");
+
+    EXPECT_EQ(run({"--programmer=hid:emulated-device-1", "detect"}), 0) << err.str();
+    EXPECT_TRUE(contains(outLines(), "Chip: ATmega8"));
+
+    EXPECT_EQ(run({"detect"}), 0);
+    EXPECT_TRUE(contains(outLines(), "Chip: ATmega8"));
+    EXPECT_EQ(errLines(), (std::vector<std::string>{"2 programmers are attached; using emulated:1 "
+                                                    "(pick one with --programmer hid:PATH)."}));
+
+    EXPECT_EQ(run({"--programmer", "hid:/dev/hidraw7", "detect"}), 3);
+    EXPECT_EQ(err.str(), "No programmer found at /dev/hidraw7; \"tarvik-cli list-devices\" "
+                         "lists the attached ones.\n");
+}
+
 TEST_F(Jobs, QuietShowsTheResultAndTheLogOfAFailure) {
     put("firmware.bin", pattern(64));
     EXPECT_EQ(run({"-q", "write", path("firmware.bin")}), 0);
