@@ -64,9 +64,11 @@ constexpr std::array kHelpPages{
              "--latency usb answers at USB full-speed frame boundaries.",
              "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313"},
     HelpPage{CommandId::ListDevices, "list-devices",
-             "List the --device entries, the chips that can be identified, the virtual chips\n"
-             "and the programmers attached now (path and identity, for --programmer hid:PATH).",
-             "", "tarvik-cli list-devices"},
+             "List the --device entries, the known chips and the programmers attached now.",
+             "Shows the Device menu entries --device selects, the chips that can be identified,\n"
+             "the virtual chips, and each programmer attached now as its node path and identity\n"
+             "(either one picks it with --programmer hid:PATH).",
+             "tarvik-cli list-devices\n  tarvik-cli --programmer hid:/dev/hidraw3 detect"},
 };
 
 constexpr std::string_view kOptions =
