@@ -64,7 +64,7 @@ constexpr std::array kHelpPages{
              "--latency usb answers at USB full-speed frame boundaries.",
              "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313"},
     HelpPage{CommandId::ListDevices, "list-devices",
-             "List the --device entries, the known chips and the programmers attached now.",
+             "List entries, chips and attached programmers.",
              "Shows the Device menu entries --device selects, the chips that can be identified,\n"
              "the virtual chips, and each programmer attached now as its node path and identity\n"
              "(either one picks it with --programmer hid:PATH).",

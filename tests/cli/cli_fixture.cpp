@@ -33,12 +33,15 @@ public:
                 inner_.plug(second);
             return;
         }
-        plugger_ = std::jthread([this, device, delay](std::stop_token stop) {
+        plugger_ = std::jthread([this, device, second, delay](std::stop_token stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
-            if (!wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
-                inner_.plug(device);
+            if (wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
+                return;
+            inner_.plug(device);
+            if (second)
+                inner_.plug(second);
         });
     }
 
