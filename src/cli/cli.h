@@ -35,6 +35,7 @@ struct ProgrammerSpec {
     Kind kind = Kind::Hid;
     std::string chip = "ATmega8"; // Emulate: the virtual chip on the programmer
     std::string socketPath;       // Socket
+    std::string hidPath;          // Hid: the programmer at this node or identity; empty: any
 };
 
 // Makes the HID backend the controller enumerates. Throws UserError (for example an unknown

@@ -40,6 +40,9 @@ std::optional<ProgrammerSpec> parseProgrammer(std::string_view text) {
     ProgrammerSpec choice;
     if (text == "hid") {
         choice.kind = ProgrammerSpec::Kind::Hid;
+    } else if (text.starts_with("hid:") && text.size() > 4) {
+        choice.kind = ProgrammerSpec::Kind::Hid;
+        choice.hidPath = text.substr(4);
     } else if (text == "emulate") {
         choice.kind = ProgrammerSpec::Kind::Emulate;
     } else if (text.starts_with("emulate:") && text.size() > 8) {

@@ -29,6 +29,14 @@ constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli 
 // ---- the programmer ----
 constexpr LangText kNoProgrammer{"Kein Programmiergerät gefunden.", "No programmer found.",
                                  "Программатор не найден."};
+constexpr LangText kNoProgrammerAt{
+    "Kein Programmiergerät an %1 gefunden; „tarvik-cli list-devices“ zeigt die angeschlossenen.",
+    "No programmer found at %1; \"tarvik-cli list-devices\" lists the attached ones.",
+    "Программатор на %1 не найден; подключённые показывает «tarvik-cli list-devices»."};
+constexpr LangText kSeveralProgrammers{
+    "%2 Programmiergeräte angeschlossen; verwende %1 (Auswahl mit --programmer hid:PFAD).",
+    "%2 programmers are attached; using %1 (pick one with --programmer hid:PATH).",
+    "Подключено программаторов: %2; используется %1 (выбор: --programmer hid:ПУТЬ)."};
 constexpr LangText kNoUsbSupport{
     "Dieses tarvik-cli wurde ohne USB-Unterstützung gebaut; --programmer emulate oder socket:PFAD "
     "verwenden.",

@@ -64,20 +64,24 @@ constexpr std::array kHelpPages{
              "--latency usb answers at USB full-speed frame boundaries.",
              "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313"},
     HelpPage{CommandId::ListDevices, "list-devices",
-             "List the --device entries, the chips that can be identified and the virtual chips.",
-             "", "tarvik-cli list-devices"},
+             "List entries, chips and attached programmers.",
+             "Shows the Device menu entries --device selects, the chips that can be identified,\n"
+             "the virtual chips, and each programmer attached now as its node path and identity\n"
+             "(either one picks it with --programmer hid:PATH).",
+             "tarvik-cli list-devices\n  tarvik-cli --programmer hid:/dev/hidraw3 detect"},
 };
 
 constexpr std::string_view kOptions =
     "Options:\n"
     "  --device ENTRY       the Device menu entry: avr-isp (default), 89Cx051, 89C5x, 89Sxx,\n"
     "                       90S1200, 24AA00 ... 24AA512 (see list-devices)\n"
-    "  --programmer P       hid (default: the programmer on USB), emulate[:CHIP] (a virtual\n"
+    "  --programmer P       hid (default: the programmer on USB), hid:PATH (the one at that\n"
+    "                       node or identity, see list-devices), emulate[:CHIP] (a virtual\n"
     "                       one in this process, default ATmega8), socket:PATH\n"
     "  --no-verify          program without verifying afterwards\n"
     "  --lang de|en|ru      language of the log lines and messages (default en)\n"
     "  --trace              show every report exchanged, on standard error\n"
-    "  -q, --quiet          show only errors and the result\n"
+    "  -q, --quiet          show only errors, the chip and the result\n"
     "  --wait SECONDS       wait that long for the programmer to be plugged in (default 0)\n"
     "  --timeout SECONDS    give up when the programmer has not answered for that long\n"
     "                       (default 30; 0 waits for ever)\n"

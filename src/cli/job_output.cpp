@@ -15,20 +15,27 @@ JobOutput::JobOutput(CliIo& io, bool quiet, bool progressBar)
     : io_(io), quiet_(quiet), progressBar_(progressBar && !quiet) {}
 
 void JobOutput::follow(const Memo& log, const Gauge& gauge, bool ended) {
-    if (log.clears != clears_) {
-        clears_ = log.clears;
-        printed_ = 0;
-    }
-    const std::size_t shown =
-        ended ? log.lines.size() - std::min(log.lines.size(), kFinishLines) : log.lines.size();
-    if (!quiet_) {
-        for (; printed_ < shown; ++printed_)
-            print(log.lines[printed_]);
-    }
+    printThrough(log, ended ? log.lines.size() - std::min(log.lines.size(), kFinishLines)
+                            : log.lines.size());
     if (ended)
         clearBar();
     else
         drawBar(gauge);
+}
+
+void JobOutput::followThrough(const Memo& log, std::size_t count) {
+    printThrough(log, std::min(count, log.lines.size()));
+}
+
+void JobOutput::printThrough(const Memo& log, std::size_t count) {
+    if (log.clears != clears_) {
+        clears_ = log.clears;
+        printed_ = 0;
+    }
+    if (!quiet_) {
+        for (; printed_ < count; ++printed_)
+            print(log.lines[printed_]);
+    }
 }
 
 void JobOutput::line(std::string_view text) {

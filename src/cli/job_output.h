@@ -23,6 +23,9 @@ public:
     // the job has ended, the last three lines (the empty line, the result and the duration
     // that end every job) are kept back for finish().
     void follow(const Memo& log, const Gauge& gauge, bool ended);
+    // Prints the log's lines not printed yet up to line count (not in quiet mode), so that a
+    // line of the tool's own can follow one of the log.
+    void followThrough(const Memo& log, std::size_t count);
     // One line of the tool's own, shown also in quiet mode.
     void line(std::string_view text);
     // The kept-back lines of an ended job; in quiet mode the result alone, after the rest of
@@ -33,6 +36,7 @@ public:
 
 private:
     void print(std::string_view text);
+    void printThrough(const Memo& log, std::size_t count);
     void drawBar(const Gauge& gauge);
 
     CliIo& io_;

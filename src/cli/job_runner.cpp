@@ -12,6 +12,7 @@
 
 #include "buffer/buffer_texts.h"
 #include "chips/device_menu.h"
+#include "cli/attached_programmers.h"
 #include "cli/cli_host.h"
 #include "cli/cli_texts.h"
 #include "cli/fuse_assignments.h"
@@ -97,6 +98,7 @@ private:
     // The exit status of a job that did not succeed, after saying why.
     int failure(JobEnd end);
     bool fusesWereRead() const;
+    void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
@@ -117,6 +119,7 @@ private:
     CliHost host_;
     std::unique_ptr<TMainForm> form_;
     JobOutput output_;
+    bool chipShown_ = false;
 };
 
 void JobSession::error(std::string_view text) {
@@ -143,6 +146,8 @@ bool JobSession::start(const BackendFactory& openBackend) {
     backend_ = openBackend(options_.programmer, dispatcher_);
     if (!backend_)
         return false;
+    if (!options_.programmer.hidPath.empty())
+        backend_ = onlyAt(std::move(backend_), options_.programmer.hidPath);
     if (options_.trace) {
         backend_ = traceBackend(std::move(backend_), [this](std::string_view line) {
             std::lock_guard lock(errMutex_);
@@ -205,6 +210,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     } unfollow{form};
     form.OnChange = [&] {
         lastActivity = Clock::now();
+        showChip();
         output_.follow(form.Verlauf, form.Gauge1, form.ProtocolState == stIdle);
     };
     (form.*handler)();
@@ -250,6 +256,24 @@ bool JobSession::fusesWereRead() const {
            form_->Verlauf.lines.end();
 }
 
+// Once a job has named the chip, its name and size follow the signature line: once a run, so
+// that a production log shows what was programmed.
+void JobSession::showChip() {
+    const TMainForm& form = *form_;
+    const std::vector<std::string>& lines = form.Verlauf.lines;
+    const auto signature = std::ranges::find_if(lines, [](const std::string& line) {
+        return line.starts_with(tarvik::texts::kSignatureLine);
+    });
+    if (chipShown_ || signature == lines.end() || form.AutoDevice.text.empty() ||
+        form.AutoDevice.text == pick(tarvik::texts::kUnknownChip, language_))
+        return;
+    chipShown_ = true;
+    output_.followThrough(form.Verlauf, static_cast<std::size_t>(signature - lines.begin()) + 1);
+    output_.line(say(texts::kChip, {form.AutoDevice.text}));
+    if (!form.CodeSize.text.empty())
+        output_.line(say(texts::kSize, {form.CodeSize.text}));
+}
+
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
     if (const auto refused = refuseFuseAssignments(*form_, assignments)) {
         error(describe(*refused, language_));
@@ -291,9 +315,15 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     TMainForm& form = *form_;
     const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
     if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
-        error(texts::kNoProgrammer);
+        if (options_.programmer.hidPath.empty())
+            error(texts::kNoProgrammer);
+        else
+            error(texts::kNoProgrammerAt, {options_.programmer.hidPath});
         return kExitNoProgrammer;
     }
+    if (const std::size_t attached = attachedProgrammers(*backend_).size(); attached > 1)
+        error(texts::kSeveralProgrammers,
+              {form.ProgrammerDevice->Info().path, std::to_string(attached)});
     if (job.file == FileUse::Load) {
         if (const int status = loadFile(options_.args.front()); status != kExitSuccess)
             return status;
@@ -310,9 +340,6 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     int status = kExitSuccess;
     switch (job.id) {
     case CommandId::Detect:
-        output_.line(say(texts::kChip, {form.AutoDevice.text}));
-        if (!form.CodeSize.text.empty())
-            output_.line(say(texts::kSize, {form.CodeSize.text}));
         if (fusesWereRead()) {
             for (const std::string& line : fuseListLines(form.FuseList, language_))
                 output_.line(line);

@@ -3,12 +3,15 @@
 #include "cli/list_devices.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iomanip>
 #include <string>
 #include <vector>
 
 #include "chips/device_menu.h"
 #include "chips/identification.h"
+#include "cli/attached_programmers.h"
+#include "cli/cli_texts.h"
 #include "cli/device_names.h"
 #include "cli/trace_backend.h"
 #include "common/lang_text.h"
@@ -30,14 +33,52 @@ constexpr LangText kVirtualHeading{
     "Virtual chips (--programmer emulate:CHIP, serve-emulator --chip):",
     "Виртуальные чипы (--programmer emulate:CHIP, serve-emulator --chip):"};
 
+constexpr LangText kAttachedHeading{
+    "Jetzt angeschlossene Programmiergeräte (--programmer hid:PFAD):",
+    "Programmers attached now (--programmer hid:PATH):",
+    "Подключённые сейчас программаторы (--programmer hid:ПУТЬ):"};
+constexpr LangText kNoneAttached{"keines", "none", "нет"};
+
+// A backend that connects in the background (the socket) has this long to find its programmer.
+constexpr std::chrono::milliseconds kSettle{500};
+
 // Writes text left-aligned in a column of that width, with at least one blank after it.
 void column(std::ostream& out, std::string_view text, int width) {
     out << std::left << std::setw(width - 1) << text << ' ';
 }
 
+// The programmers on the bus, each as its path and identity.
+void listAttached(std::ostream& out, const CliOptions& options, const BackendFactory& openBackend) {
+    const std::uint8_t language = options.language;
+    out << '\n' << pick(kAttachedHeading, language) << '\n';
+    PlainDispatcher dispatcher;
+    std::unique_ptr<HidBackend> backend = openBackend(options.programmer, dispatcher);
+    if (!backend) {
+        out << "  " << pick(texts::kNoUsbSupport, language) << '\n';
+        return;
+    }
+    backend->watch([] {});
+    const auto settle = options.programmer.kind == ProgrammerSpec::Kind::Socket
+                            ? std::max(options.wait, kSettle)
+                            : options.wait;
+    dispatcher.runUntil([&] { return !attachedProgrammers(*backend).empty(); }, settle);
+    const std::vector<HidDeviceInfo> attached = attachedProgrammers(*backend);
+    if (attached.empty())
+        out << "  " << pick(kNoneAttached, language) << '\n';
+    for (const HidDeviceInfo& device : attached) {
+        out << "  ";
+        column(out, device.path, 20);
+        out << device.identity << '\n';
+    }
+    backend.reset();
+    dispatcher.runPending();
+}
+
 } // namespace
 
-int listDevices(std::ostream& out, std::uint8_t language) {
+int listDevices(const CliOptions& options, CliIo& io, const BackendFactory& openBackend) {
+    std::ostream& out = io.out;
+    const std::uint8_t language = options.language;
     out << pick(kEntriesHeading, language) << '\n';
     for (const DeviceName& name : kDeviceNames) {
         const chips::DeviceEntry* entry = chips::findDeviceEntry(name.entry);
@@ -74,6 +115,7 @@ int listDevices(std::ostream& out, std::uint8_t language) {
         width += chip.name.size() + 1;
     }
     out << '\n';
+    listAttached(out, options, openBackend);
     return 0;
 }
 

@@ -1,12 +1,13 @@
 // list-devices: the Device menu entries --device selects, the chips the client identifies by
-// their signature, and the chips the virtual programmer can hold.
+// their signature, the chips the virtual programmer can hold, and the programmers attached now.
 #pragma once
 
-#include <cstdint>
-#include <ostream>
+#include "cli/cli.h"
+#include "cli/cli_options.h"
 
 namespace tarvik::cli {
 
-int listDevices(std::ostream& out, std::uint8_t language);
+// The attached programmers are looked for where --programmer says (USB by default).
+int listDevices(const CliOptions& options, CliIo& io, const BackendFactory& openBackend);
 
 } // namespace tarvik::cli

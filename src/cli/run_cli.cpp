@@ -48,7 +48,7 @@ int runCli(std::span<const std::string> args, CliIo& io, const BackendFactory& o
         case CommandId::ServeEmulator:
             return serveEmulator(options, io);
         case CommandId::ListDevices:
-            return listDevices(io.out, options.language);
+            return listDevices(options, io, openBackend);
         default:
             return runJobCommand(options, io, openBackend);
         }

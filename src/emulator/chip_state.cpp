@@ -2,6 +2,8 @@
 // EEPROM page writes, lock bits, and the AVR serial-programming fuse and lock instructions.
 #include "emulator/chip_state.h"
 
+#include "emulator/demo_contents.h"
+
 #include <algorithm>
 
 namespace tarvik::emulator {
@@ -33,8 +35,7 @@ bool fits(std::size_t offset, std::size_t count, std::size_t size) {
 } // namespace
 
 ChipState::ChipState(const VirtualChip& chip)
-    : chip_(&chip), memory_(chip.memorySize, 0xFF), eeprom_(chip.eepromSize, 0xFF),
-      fuses_(chip.factory) {}
+    : chip_(&chip), memory_(demoMemory(chip)), eeprom_(demoEeprom(chip)), fuses_(chip.factory) {}
 
 bool ChipState::load(std::vector<std::uint8_t>& target, std::size_t offset,
                      std::span<const std::uint8_t> bytes) {

@@ -41,6 +41,9 @@ public:
     // ---- start-up and shut-down ----
     void FormCreate();
     void FormClose();
+    // The "Last Device" a start with none stored takes and stores: 0, the first socket family,
+    // unless the caller knows the chip in advance (the desktop's virtual programmer).
+    std::int32_t firstStartDevice = 0;
 
     // ---- the HID link's handlers ----
     void HidCtlDeviceChange();

@@ -87,9 +87,9 @@ void TMainForm::applyStoredLanguage() {
 }
 
 void TMainForm::applyStoredDevice() {
-    std::int32_t value = kDefaultLastDevice;
+    std::int32_t value = firstStartDevice;
     if (loadSetting(setting::kLastDevice, false, value) == StoredValue::Absent)
-        storeSetting(setting::kLastDevice, kDefaultLastDevice);
+        storeSetting(setting::kLastDevice, firstStartDevice);
     const int index = value & 0xFF;
     for (const chips::DeviceEntry& entry : chips::deviceEntries()) {
         if (entry.lastDeviceIndex != index)

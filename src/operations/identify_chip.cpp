@@ -55,7 +55,7 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     // Signature bytes 1..3 follow the response code; a report too short for them names nothing.
     const std::size_t present =
         payload == nullptr || size == 0 ? 0 : std::min<std::size_t>(size - 1, 3);
-    std::string line = "ID: ";
+    std::string line(texts::kSignatureLine);
     // Appended piece by piece: g++ 12 at -O3 takes "literal" + string for an overlapping copy.
     for (std::size_t i = 0; i < present; ++i) {
         if (i != 0) {

@@ -33,6 +33,8 @@ constexpr LangText kDuration{"Dauer: ", "Duration: ", "Время выполне
 
 // The identified-chip edit after a signature no chip answers to.
 constexpr LangText kUnknownChip{"Fehler", "Error", "Ошибка"};
+// The log line of the signature bytes, the same in every language, begins so.
+constexpr std::string_view kSignatureLine = "ID: ";
 
 // A socket fuse step needs the four socket entries (lock bits 1 and 2, SPIEN, RCEN/FSTRT); the
 // list holds fewer when another chip's layout replaced them.

@@ -1,6 +1,8 @@
 // Setting up and tearing down one run of the desktop program.
 #include "shell/desktop_session.h"
 
+#include "chips/home_entries.h"
+#include "chips/identification.h"
 #include "common/user_error.h"
 #include "emulator/virtual_programmer.h"
 #include "link/socket_backend.h"
@@ -22,6 +24,25 @@ std::unique_ptr<SettingsStore> desktopSettings() {
     registry->RootKey = rkLocalMachine;
     registry->RegKey = "\\software\\Tarvik\\";
     return registry;
+}
+
+// The "Last Device" index of the entry the virtual chip is programmed through, found as the
+// client would find it: a microcontroller by the signature it shows, a serial EEPROM by its
+// size and write page. None for a chip no entry fits (an empty socket, a locked or unknown chip).
+std::optional<std::int32_t> homeDeviceIndex(const emulator::VirtualChip& chip) {
+    const chips::DeviceEntry* entry = nullptr;
+    if (chip.kind == emulator::ChipKind::SerialEeprom) {
+        entry = chips::serialEepromEntry(chip.memorySize, chip.eepromPage);
+    } else if (chip.kind == emulator::ChipKind::Microcontroller) {
+        const auto signature = emulator::ChipState(chip).readSignature();
+        const chips::ChipIdentity identity =
+            chips::identify(signature[0], signature[1], signature[2]);
+        if (identity.named)
+            entry = chips::homeEntry(identity.name);
+    }
+    if (entry == nullptr)
+        return std::nullopt;
+    return entry->lastDeviceIndex;
 }
 
 } // namespace
@@ -67,6 +88,9 @@ DesktopSession::DesktopSession(const ProgramOptions& options,
     settings_ = settings ? std::move(settings) : desktopSettings();
 
     window_ = std::make_unique<MainWindow>(*controller_, *settings_);
+    // The virtual programmer's chip is known: a first start selects the entry it is reached by.
+    if (const auto home = programmer ? homeDeviceIndex(programmer->chip()) : std::nullopt)
+        window_->form().firstStartDevice = *home;
     dispatcher_->onError = [this](std::string_view text) { window_->showApplicationError(text); };
     if (auto* registry = dynamic_cast<TRegistryEdit*>(settings_.get()))
         registry->Language = [this] { return window_->form().LanguageCode; };

@@ -1,5 +1,6 @@
 // The Device menu catalogue: order, stored indexes, texts and serial EEPROM geometry.
 #include "chips/device_menu.h"
+#include "chips/home_entries.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,39 @@ TEST(DeviceEntries, NamesAndStoredIndexesAreUnique) {
         if (e.lastDeviceIndex >= 0) {
             EXPECT_TRUE(indexes.insert(e.lastDeviceIndex).second) << e.name;
         }
+    }
+}
+
+// The entry a chip is reached by: by the name identification gives it, or by a serial
+// EEPROM's size and write page (two entries share each size up to 512 bytes).
+TEST(HomeEntries, ByChipNameAndBySerialEepromGeometry) {
+    const std::pair<std::string_view, std::string_view> byName[] = {
+        {"AT89C1051", "n89Cx051"}, {"AT89C4051", "n89Cx051"},   {"AT89C52", "n89C5x"},
+        {"AT89LV55", "n89C5x"},    {"AT89S53", "n89Sxx"},       {"AT89S8252", "n89Sxx"},
+        {"AT90S1200", "N90S1200"}, {"AT90S2313", "N90S1200"},   {"AT90S8515", "nAVRISP"},
+        {"ATtiny12", "nAVRISP"},   {"AT90S/LS2323", "nAVRISP"}, {"ATmega128", "nAVRISP"},
+    };
+    for (const auto& [chip, entry] : byName) {
+        ASSERT_NE(homeEntry(chip), nullptr) << chip;
+        EXPECT_EQ(homeEntry(chip)->name, entry) << chip;
+    }
+    EXPECT_EQ(homeEntry("Device locked !"), nullptr);
+    EXPECT_EQ(homeEntry("AT89C51 (5V)"), nullptr);
+
+    struct Geometry {
+        std::uint32_t bytes;
+        std::uint16_t page;
+        std::string_view entry; // empty: none
+    };
+    const Geometry geometries[] = {
+        {16, 1, "N24AA00"},      {128, 8, "N24AA01"},      {128, 16, "N24C01C"},
+        {512, 8, "N24C04a"},     {512, 16, "N24AA04"},     {4096, 32, "N24aa32"},
+        {32768, 64, "n24AA256"}, {65536, 128, "N24AA512"}, {65536, 64, ""},
+        {1000, 16, ""},
+    };
+    for (const Geometry& g : geometries) {
+        const DeviceEntry* entry = serialEepromEntry(g.bytes, g.page);
+        EXPECT_EQ(entry ? entry->name : "", g.entry) << g.bytes << "/" << g.page;
     }
 }
 

@@ -23,20 +23,25 @@ namespace {
 class PluggingBackend : public HidBackend {
 public:
     PluggingBackend(Dispatcher& mainThread, std::shared_ptr<VirtualDevice> device,
-                    std::chrono::milliseconds delay)
+                    std::shared_ptr<VirtualDevice> second, std::chrono::milliseconds delay)
         : inner_(mainThread) {
         if (!device)
             return;
         if (delay.count() == 0) {
             inner_.plug(device);
+            if (second)
+                inner_.plug(second);
             return;
         }
-        plugger_ = std::jthread([this, device, delay](std::stop_token stop) {
+        plugger_ = std::jthread([this, device, second, delay](std::stop_token stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
-            if (!wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
-                inner_.plug(device);
+            if (wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
+                return;
+            inner_.plug(device);
+            if (second)
+                inner_.plug(second);
         });
     }
 
@@ -71,7 +76,8 @@ int CliTest::run(std::vector<std::string> args) {
     CliIo io{out, err, terminal};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
         return std::make_unique<PluggingBackend>(
-            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr, plugDelay);
+            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr,
+            plugged ? std::shared_ptr<VirtualDevice>(second) : nullptr, plugDelay);
     };
     return runCli(args, io, factory);
 }

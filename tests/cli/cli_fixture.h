@@ -26,6 +26,8 @@ protected:
     // The programmer the backend plugs; replace before run() to hold another chip.
     std::shared_ptr<emulator::VirtualProgrammer> programmer =
         std::make_shared<emulator::VirtualProgrammer>("ATmega8");
+    // A second programmer on the bus (at "emulated:2", after programmer at "emulated:1").
+    std::shared_ptr<emulator::VirtualProgrammer> second;
     bool plugged = true;                    // false: no programmer ever appears
     std::chrono::milliseconds plugDelay{0}; // how long after start the programmer is plugged
     bool terminal = false;                  // pretend standard error is a terminal

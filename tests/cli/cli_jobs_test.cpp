@@ -43,14 +43,15 @@ TEST_F(Jobs, WriteProgramsTheChipAndPrintsTheWindowsLog) {
     EXPECT_EQ(run({"write", path("firmware.hex")}), 0);
     EXPECT_TRUE(startsWith(programmer->flash(), image));
     std::vector<std::string> printed = outLines();
-    ASSERT_EQ(printed.size(), 13u) << out.str();
+    ASSERT_EQ(printed.size(), 15u) << out.str();
     EXPECT_TRUE(printed.back().starts_with("Duration: ")) << printed.back();
     printed.pop_back();
-    EXPECT_EQ(printed, (std::vector<std::string>{
-                           "reading signature byte...", "ID: 1E 93 07", "reading fuse bis...",
-                           "Calibration Byte 0: A9", "Calibration Byte 1: AD",
-                           "Calibration Byte 2: B0", "Calibration Byte 3: B5", "erasing...",
-                           "writing...", "verifying...", "", "Successfully finished."}));
+    EXPECT_EQ(printed,
+              (std::vector<std::string>{
+                  "reading signature byte...", "ID: 1E 93 07", "Chip: ATmega8", "Size: 8192 bytes",
+                  "reading fuse bis...", "Calibration Byte 0: A9", "Calibration Byte 1: AD",
+                  "Calibration Byte 2: B0", "Calibration Byte 3: B5", "erasing...", "writing...",
+                  "verifying...", "", "Successfully finished."}));
     EXPECT_EQ(err.str(), "");
 
     EXPECT_EQ(run({"--no-verify", "write", path("firmware.hex")}), 0);
@@ -119,14 +120,85 @@ TEST_F(Jobs, DetectPrintsChipSizeAndFusesBeforeTheResult) {
     EXPECT_FALSE(contains(outLines(), "  Lock bit 1  unprogrammed"));
 }
 
+// Every job that identifies the chip names it once, just after the signature line; a job
+// that identifies nothing, or fails to, names none.
+TEST_F(Jobs, EveryJobThatIdentifiesTheChipNamesItOnce) {
+    put("firmware.bin", pattern(64));
+    struct Case {
+        std::vector<std::string> args;
+        const char* chip = "ATmega8";
+        std::vector<std::string> named; // the lines after "ID: ..."; empty: no name at all
+    };
+    const std::vector<std::string> mega8{"Chip: ATmega8", "Size: 8192 bytes"};
+    const Case cases[] = {
+        {{"erase"}, "ATmega8", mega8},
+        {{"write", path("firmware.bin")}, "ATmega8", mega8},
+        {{"verify", path("firmware.bin")}, "ATmega8", mega8},
+        {{"read", path("back.bin")}, "ATmega8", mega8},
+        {{"write-eeprom", path("firmware.bin")}, "ATmega8", mega8},
+        {{"read-eeprom", path("back.bin")}, "ATmega8", mega8},
+        {{"read-fuses"}, "ATmega8", mega8},
+        {{"write-fuses", "EESAVE=1"}, "ATmega8", mega8},
+        {{"detect"}, "ATmega8", mega8},
+        {{"--device", "89C5x", "write", path("firmware.bin")},
+         "AT89C51-5V",
+         {"Chip: AT89C51 (5V)", "Size: 4096 bytes"}},
+        {{"--lang", "de", "--device", "90S1200", "erase"},
+         "AT90S2313",
+         {"Chip: AT90S2313", "Größe: 2048 Byte"}},
+        {{"detect"}, "locked", {"Chip: Device locked !"}}, // no size of its own
+        {{"detect"}, "unknown", {}},
+        {{"--device", "24AA02", "read", path("back.bin")}, "24AA02", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back() + " " + c.chip);
+        programmer = std::make_shared<VirtualProgrammer>(c.chip);
+        run(c.args);
+        const std::vector<std::string> printed = outLines();
+        const auto named = std::ranges::count_if(
+            printed, [](const std::string& line) { return line.starts_with("Chip: "); });
+        EXPECT_EQ(named, c.named.empty() ? 0 : 1) << out.str();
+        if (c.named.empty())
+            continue;
+        const auto id = std::ranges::find_if(
+            printed, [](const std::string& line) { return line.starts_with("ID: "); });
+        ASSERT_LE(id + 1 + c.named.size(), printed.end()) << out.str();
+        EXPECT_EQ(std::vector<std::string>(id + 1, id + 1 + c.named.size()), c.named);
+        EXPECT_FALSE((id + 1 + c.named.size())->starts_with("Size")) << out.str();
+    }
+}
+
+// With two programmers on the bus, --programmer hid:PATH picks one by its path or identity;
+// without it the first is taken and the choice said.
+TEST_F(Jobs, ProgrammerPickedByPathAmongSeveral) {
+    second = std::make_shared<VirtualProgrammer>("ATtiny2313");
+    EXPECT_EQ(run({"--programmer", "hid:emulated:2", "detect"}), 0) << err.str();
+    EXPECT_TRUE(contains(outLines(), "Chip: ATtiny2313"));
+    EXPECT_EQ(programmer->reportsReceived(), 0u); // the other one is left alone
+    EXPECT_EQ(err.str(), "");
+
+    EXPECT_EQ(run({"--programmer=hid:emulated-device-1", "detect"}), 0) << err.str();
+    EXPECT_TRUE(contains(outLines(), "Chip: ATmega8"));
+
+    EXPECT_EQ(run({"detect"}), 0);
+    EXPECT_TRUE(contains(outLines(), "Chip: ATmega8"));
+    EXPECT_EQ(errLines(), (std::vector<std::string>{"2 programmers are attached; using emulated:1 "
+                                                    "(pick one with --programmer hid:PATH)."}));
+
+    EXPECT_EQ(run({"--programmer", "hid:/dev/hidraw7", "detect"}), 3);
+    EXPECT_EQ(err.str(), "No programmer found at /dev/hidraw7; \"tarvik-cli list-devices\" "
+                         "lists the attached ones.\n");
+}
+
 TEST_F(Jobs, QuietShowsTheResultAndTheLogOfAFailure) {
     put("firmware.bin", pattern(64));
     EXPECT_EQ(run({"-q", "write", path("firmware.bin")}), 0);
-    EXPECT_EQ(out.str(), "Successfully finished.\n");
+    EXPECT_EQ(out.str(), "Chip: ATmega8\nSize: 8192 bytes\nSuccessfully finished.\n");
 
     programmer->injectFault(Fault::ErrorAnswer, 3); // the erase
     EXPECT_EQ(run({"--quiet", "write", path("firmware.bin")}), 1);
-    EXPECT_EQ(outLines().front(), "reading signature byte...");
+    EXPECT_EQ(outLines().front(), "Chip: ATmega8"); // as it was identified
+    EXPECT_EQ(outLines().at(2), "reading signature byte...");
     EXPECT_EQ(outLines().back(), "Error.");
     EXPECT_FALSE(has(out.str(), "Duration"));
 }

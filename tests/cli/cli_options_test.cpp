@@ -33,9 +33,11 @@ TEST(Options, ProgrammerChoices) {
         ProgrammerSpec::Kind kind;
         std::string chip;
         std::string socket;
+        std::string hidPath = "";
     };
     const Case cases[] = {
         {"hid", ProgrammerSpec::Kind::Hid, "ATmega8", ""},
+        {"hid:/dev/hidraw3", ProgrammerSpec::Kind::Hid, "ATmega8", "", "/dev/hidraw3"},
         {"emulate", ProgrammerSpec::Kind::Emulate, "ATmega8", ""},
         {"emulate:ATtiny13", ProgrammerSpec::Kind::Emulate, "ATtiny13", ""},
         {"socket:/tmp/p.sock", ProgrammerSpec::Kind::Socket, "ATmega8", "/tmp/p.sock"},
@@ -47,7 +49,9 @@ TEST(Options, ProgrammerChoices) {
         EXPECT_EQ(parsed.options.programmer.kind, c.kind);
         EXPECT_EQ(parsed.options.programmer.chip, c.chip);
         EXPECT_EQ(parsed.options.programmer.socketPath, c.socket);
+        EXPECT_EQ(parsed.options.programmer.hidPath, c.hidPath);
     }
+    EXPECT_TRUE(parseCommandLine(std::vector<std::string>{"--programmer", "hid:", "erase"}).error);
     // "--" ends the options: a file may start with a dash.
     const std::vector<std::string> dashed{"write", "--", "-image.bin"};
     EXPECT_EQ(parseCommandLine(dashed).options.args, std::vector<std::string>{"-image.bin"});
@@ -107,6 +111,23 @@ TEST_F(Usage, ListDevicesShowsEntriesAndIdentifiableChips) {
     EXPECT_TRUE(has(out.str(), "\n  1E 93 07  ATmega8       8192\n")) << out.str();
     EXPECT_TRUE(has(out.str(), "\n  1E 97 02  ATmega128     131072\n"));
     EXPECT_FALSE(has(out.str(), "Device locked"));
+}
+
+// The programmers on the bus close the list, each with its path and identity.
+TEST_F(Usage, ListDevicesShowsTheAttachedProgrammers) {
+    const std::string heading = "\nProgrammers attached now (--programmer hid:PATH):\n";
+    second = std::make_shared<emulator::VirtualProgrammer>("24AA256");
+    EXPECT_EQ(run({"list-devices"}), 0);
+    EXPECT_TRUE(out.str().ends_with(heading + "  emulated:1          emulated-device-1\n" +
+                                    "  emulated:2          emulated-device-2\n"))
+        << out.str();
+    plugged = false;
+    EXPECT_EQ(run({"list-devices"}), 0);
+    EXPECT_TRUE(out.str().ends_with(heading + "  none\n")) << out.str();
+    EXPECT_EQ(run({"--lang", "ru", "list-devices"}), 0);
+    EXPECT_TRUE(out.str().ends_with("\nПодключённые сейчас программаторы (--programmer hid:ПУТЬ):\n"
+                                    "  нет\n"))
+        << out.str();
 }
 
 TEST_F(Usage, ConvertKeepsWorking) {

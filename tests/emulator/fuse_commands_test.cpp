@@ -266,6 +266,7 @@ TEST(LockBits, SocketLockBitsProgramOneByOne) {
 TEST(LockBits, At89LockBitsStopProgrammingThenVerification) {
     VirtualProgrammer programmer("AT89C51-12V");
     Host host{programmer, Family::AT89C5x};
+    ASSERT_EQ(host.code(Command::Erase, 12), "e"); // flash bits only clear: start blank
     const Bytes data = pattern(100);
     ASSERT_EQ(host.chunks(Command::WriteFlash, data, 58, 12), "*w");
     ASSERT_EQ(host.code(Command::WriteLockBit, 0, 1, 12), "1");

@@ -59,6 +59,7 @@ TEST(Signature, UnknownFamilyCommandOrReportIdIsAnError) {
 TEST(WriteVerify, ChunksAnswerStarThenWrittenOrVerified) {
     VirtualProgrammer programmer("ATmega8");
     Host host{programmer, Family::AvrIsp};
+    ASSERT_EQ(host.code(Command::Erase), "e"); // flash bits only clear: start blank
     const Bytes data = pattern(130);
     EXPECT_EQ(host.chunks(Command::WriteFlash, data, 58, 0x20), "**w");
     EXPECT_EQ(host.chunks(Command::Verify, data), "**v");
@@ -74,6 +75,7 @@ TEST(WriteVerify, ChunksAnswerStarThenWrittenOrVerified) {
 TEST(WriteVerify, MismatchIsAnErrorAtTheChunkWhereItLies) {
     VirtualProgrammer programmer("ATmega8");
     Host host{programmer, Family::AvrIsp};
+    ASSERT_EQ(host.code(Command::Erase), "e");
     Bytes data = pattern(200);
     ASSERT_EQ(host.chunks(Command::WriteFlash, data, 58, 0x20), "***w");
     data[120] ^= 0x01; // third chunk
@@ -86,6 +88,7 @@ TEST(WriteVerify, MismatchIsAnErrorAtTheChunkWhereItLies) {
 TEST(WriteVerify, FlashBitsOnlyClearUntilErased) {
     VirtualProgrammer programmer("AT89C2051");
     Host host{programmer, Family::AT89Cx051};
+    ASSERT_EQ(host.code(Command::Erase), "e");
     ASSERT_EQ(host.chunks(Command::WriteFlash, Bytes{0xF0, 0x0F}), "w");
     EXPECT_EQ(host.chunks(Command::WriteFlash, Bytes{0x3C, 0xFF}), "w");
     EXPECT_EQ(programmer.flash()[0], 0x30);
@@ -172,6 +175,44 @@ TEST(EraseAndRead, ErasedChipsReadBackBlankInPiecesOf63) {
         EXPECT_EQ(host.read(c.command, c.code, &reports), Bytes(c.bytes, 0xFF)) << c.chip;
         EXPECT_EQ(reports, c.reports) << c.chip;
     }
+}
+
+// A chip comes with a small program (an LED blinking on port pin 0) and a line of data, the
+// rest erased.
+TEST(EraseAndRead, ChipsComeWithADemoProgramAndData) {
+    struct Case {
+        const char* chip;
+        Bytes flashStart;
+        std::string eepromStart;
+        std::size_t used; // flash bytes before the first erased one
+    };
+    const Case cases[] = {
+        // ldi r16,1; out DDRB,r16; in r17,PORTB: port B at 0x17/0x18, or 0x04/0x05.
+        {"ATmega8", {0x01, 0xE0, 0x07, 0xBB, 0x18, 0xB3, 0x10, 0x27}, "Blink PB0\n", 26},
+        {"AT90S1200", {0x01, 0xE0, 0x07, 0xBB, 0x18, 0xB3}, "Blink PB0\n", 26},
+        {"ATmega88", {0x01, 0xE0, 0x04, 0xB9, 0x15, 0xB1, 0x10, 0x27}, "Blink PB0\n", 26},
+        // The last word: rjmp back to the loop.
+        {"ATtiny13", {0x01, 0xE0}, "Blink PB0\n", 26},
+        // cpl P1.0; mov R7,#8
+        {"AT89C2051", {0xB2, 0x90, 0x7F, 0x08}, "", 16},
+        {"AT89S8252", {0xB2, 0x90, 0x7F, 0x08}, "", 16},
+        {"24AA256", Bytes{'2', '4', 'A', 'A', '2', '5', '6', ' '}, "", 47},
+        {"24AA00", Bytes{'2', '4', 'A', 'A', '0', '0', ' '}, "", 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chip);
+        const VirtualProgrammer programmer(c.chip);
+        const Bytes flash = programmer.flash();
+        EXPECT_TRUE(std::equal(c.flashStart.begin(), c.flashStart.end(), flash.begin()));
+        EXPECT_NE(flash[c.used - 1], 0xFF);
+        EXPECT_TRUE(
+            std::all_of(flash.begin() + c.used, flash.end(), [](auto b) { return b == 0xFF; }));
+        const Bytes eeprom = programmer.eeprom();
+        EXPECT_EQ(std::string(eeprom.begin(), eeprom.begin() + c.eepromStart.size()),
+                  c.eepromStart);
+    }
+    EXPECT_EQ(VirtualProgrammer("ATmega8").flash()[24], 0xF5); // rjmp loop: CFF5
+    EXPECT_EQ(VirtualProgrammer("ATmega8").flash()[25], 0xCF);
 }
 
 TEST(EraseAndRead, ReadsDeliverTheContentsInOrder) {

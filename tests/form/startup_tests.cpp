@@ -75,6 +75,32 @@ TEST_F(FormTest, StoredLastDeviceSelectsItsEntry) {
     }
 }
 
+// A caller that knows the chip (the desktop's virtual programmer) names the first start's
+// entry; a stored one still wins, and a damaged one is reported and gives way to it.
+TEST_F(FormTest, AFirstStartTakesTheEntryTheCallerNames) {
+    form->firstStartDevice = 17;
+    form->FormCreate();
+    EXPECT_TRUE(form->n24AA256.checked);
+    EXPECT_EQ(form->CodeSize.text, "32768");
+    EXPECT_EQ(stored(settings, "Last Device"), 17);
+
+    settings.values["Last Device"] = 4;
+    form.reset();
+    form = std::make_unique<TMainForm>(controller, settings, host);
+    form->firstStartDevice = 19;
+    form->FormCreate();
+    EXPECT_TRUE(form->N90S1200.checked);
+    EXPECT_EQ(stored(settings, "Last Device"), 4);
+
+    settings.values["Last Device"] = std::string("text");
+    form.reset();
+    form = std::make_unique<TMainForm>(controller, settings, host);
+    form->firstStartDevice = 19;
+    form->FormCreate();
+    EXPECT_EQ(host.applicationErrors.size(), 1u);
+    EXPECT_TRUE(form->nAVRISP.checked);
+}
+
 TEST_F(FormTest, StoredLanguageSelectsItsHandler) {
     struct Case {
         std::int32_t stored;

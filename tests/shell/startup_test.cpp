@@ -10,6 +10,7 @@
 
 #include <csignal>
 
+#include "emulator/virtual_chip.h"
 #include "shell/termination_signals.h"
 #include "shell_fixtures.h"
 
@@ -25,7 +26,7 @@ bool checked(MainWindow& window, std::string_view name) {
 
 TEST(Startup, FirstStartStoresEveryDefault) {
     TempConfigHome home;
-    auto session = emulatedSession();
+    auto session = emulatedSession("none"); // an empty socket tells nothing of the chip
     MainWindow& window = session->window();
     EXPECT_EQ(window.windowTitle(), "Tarvik v 2.5");
     EXPECT_TRUE(checked(window, "nverifynachprogrammieren"));
@@ -87,6 +88,63 @@ TEST(Startup, StoredValuesChooseChipAndLanguage) {
     EXPECT_EQ(storedValues(home)["Language"], "2");
 }
 
+// tarvik --emulate=CHIP with nothing stored: the Device entry the chip is reached by, stored
+// as the first start's choice.
+TEST(Startup, AFirstStartWithAVirtualChipSelectsTheEntryItIsReachedBy) {
+    struct Case {
+        const char* chip;
+        const char* entry;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"ATmega8", "nAVRISP", "19"},   {"ATtiny13", "nAVRISP", "19"},
+        {"AT90S8515", "nAVRISP", "19"}, {"AT89C2051", "n89Cx051", "0"},
+        {"AT89C51-5V", "n89C5x", "1"},  {"AT89C51-12V", "n89C5x", "1"},
+        {"AT89S53", "n89Sxx", "2"},     {"AT89S8252", "n89Sxx", "2"},
+        {"AT90S1200", "N90S1200", "4"}, {"AT90S2313", "N90S1200", "4"},
+        {"24AA00", "N24AA00", "5"},     {"24C04A", "N24C04a", "10"},
+        {"24AA04", "N24AA04", "11"},    {"24AA256", "n24AA256", "17"},
+        {"locked", "n89Cx051", "0"}, // shows 00 01 02: no chip to place
+        {"none", "n89Cx051", "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chip);
+        TempConfigHome home;
+        auto session = emulatedSession(c.chip);
+        EXPECT_TRUE(checked(session->window(), c.entry));
+        EXPECT_EQ(storedValues(home)["Last Device"], c.stored);
+    }
+    // A stored selection still wins.
+    TempConfigHome home;
+    home.writeStore("[software/Tarvik]\nLast Device=9\n");
+    auto session = emulatedSession("AT89C2051");
+    EXPECT_TRUE(checked(session->window(), "N24C02C"));
+    EXPECT_EQ(storedValues(home)["Last Device"], "9");
+}
+
+// The first click after such a start works for every virtual chip: detection for a
+// microcontroller, a read for a serial EEPROM.
+TEST(Startup, TheFirstJobAfterAnEmulatedFirstStartFindsTheChip) {
+    for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
+        if (chip.kind == emulator::ChipKind::Absent || chip.name == "unknown")
+            continue;
+        SCOPED_TRACE(chip.name);
+        TempConfigHome home;
+        auto session = emulatedSession(std::string(chip.name));
+        MainWindow& window = session->window();
+        const bool serial = chip.kind == emulator::ChipKind::SerialEeprom;
+        window.call(serial ? &TMainForm::bAuslesenClick : &TMainForm::bDetectDeviceClick);
+        ASSERT_TRUE(runUntil([&] { return window.form().ProtocolState == stIdle; }));
+        const std::vector<std::string>& log = window.form().Verlauf.lines;
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[log.size() - 2], "Successfully finished.");
+        if (serial)
+            EXPECT_EQ(window.form().Hexeditor.ByteCount(), static_cast<int>(chip.memorySize));
+        else
+            EXPECT_NE(window.form().AutoDevice.text, "Error");
+    }
+}
+
 TEST(Startup, AValueOfTheWrongTypeIsReportedAndStartUpGoesOn) {
     TempConfigHome home;
     home.writeStore("[software/Tarvik]\nVerify after program=yes\nLast Device=19\n");
@@ -107,7 +165,7 @@ TEST(Startup, ClosingStoresTheChipAndOptionsAreStoredAtOnce) {
     };
     for (const Case& c : {Case{"N24AA512", "18"}, Case{"nAVRISP", "19"}, Case{"N24AA64", "15"}}) {
         TempConfigHome home;
-        auto session = emulatedSession();
+        auto session = emulatedSession("none");
         MainWindow& window = session->window();
         window.action(c.entry)->trigger();
         EXPECT_EQ(storedValues(home)["Last Device"], "0"); // only closing stores it
