@@ -51,12 +51,18 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
     EXPECT_EQ(after.high, before.high); // BOOTRST was unprogrammed already, SPIEN kept
     EXPECT_EQ(after.lock, before.lock);
     const std::vector<std::string> printed = outLines();
-    EXPECT_NE(std::ranges::find(printed, "programming fuse/lock bis..."), printed.end());
-    EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
-    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 2); // detect, then write
+    // The changes, before the write; then the fuses read back.
+    const auto write = std::ranges::find(printed, "programming fuse/lock bis...");
+    ASSERT_NE(write, printed.end()) << out.str();
+    EXPECT_EQ(std::vector<std::string>(write - 2, write),
+              (std::vector<std::string>{"SUT0: programmed → unprogrammed",
+                                        "CKSEL0: unprogrammed → programmed"}));
+    EXPECT_EQ(printed.back(), "Read back: every entry as written.");
+    // detect, write, and the detect that reads the fuses back
+    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 3);
 
     // A lock bit and a fuse together: the fuse is written before lock bit 1 locks the fuses.
-    EXPECT_EQ(run({"write-fuses", "Lock bit 1=1", "BODEN=1"}), 0);
+    EXPECT_EQ(run({"--force", "write-fuses", "Lock bit 1=1", "BODEN=1"}), 0) << err.str();
     after = programmer->fuses();
     EXPECT_EQ(after.lock, 0xFE);
     EXPECT_EQ(after.low, 0xB0); // BODEN programmed too

@@ -39,6 +39,15 @@ bool Scenario::run(void (TMainForm::*handler)(), std::chrono::milliseconds timeo
     return finishJob(timeout);
 }
 
+bool Scenario::runAnswering(void (TMainForm::*handler)(), bool agree,
+                            std::chrono::milliseconds timeout) {
+    std::invoke(handler, *form);
+    if (form->FuseQuestion.asked) {
+        form->FuseQuestionAnswered(agree);
+    }
+    return finishJob(timeout);
+}
+
 bool Scenario::finishJob(std::chrono::milliseconds timeout) {
     return runUntilState(stIdle, timeout);
 }
