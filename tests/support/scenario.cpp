@@ -73,6 +73,16 @@ void Scenario::advanceClockMs(double ms) {
     *clock_ += ms / 86400000.0;
 }
 
+std::vector<std::uint8_t> sentCommands(const emulator::VirtualProgrammer& programmer) {
+    std::vector<std::uint8_t> commands;
+    for (const emulator::RecordedReport& report : programmer.record()) {
+        if (report.direction == emulator::Direction::ToDevice && report.bytes.size() > 2) {
+            commands.push_back(report.bytes[2]);
+        }
+    }
+    return commands;
+}
+
 std::vector<std::uint8_t> patternBytes(std::size_t n, std::uint8_t seed) {
     std::vector<std::uint8_t> bytes(n);
     for (std::size_t i = 0; i < n; ++i) {

@@ -73,6 +73,9 @@ private:
     std::shared_ptr<TDateTime> clock_;
 };
 
+// The command byte of every report the programmer has received since its record was cleared.
+std::vector<std::uint8_t> sentCommands(const emulator::VirtualProgrammer& programmer);
+
 // A buffer of n bytes with a recognisable pattern (no 0xFF runs a blank chip would hide).
 std::vector<std::uint8_t> patternBytes(std::size_t n, std::uint8_t seed = 0);
 
