@@ -75,6 +75,34 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
     EXPECT_EQ(programmer->reportsReceived() - reports, 2u); // signature and fuse read only
 }
 
+TEST_F(Fuses, AChangeThatLocksOutNeedsForce) {
+    const FuseBytes before = programmer->fuses();
+    programmer->clearRecord();
+    EXPECT_EQ(run({"write-fuses", "RSTDISBL=1", "Lock bit 2=1", "EESAVE=1"}), 2);
+    EXPECT_EQ(err.str(), "Lock bit 2 programmed: no more reading or writing until a chip erase.\n"
+                         "RSTDISBL programmed: no more programming over ISP afterwards.\n"
+                         "Not written: this change can lock you out of the chip; give --force "
+                         "to write it anyway.\n");
+    EXPECT_EQ(programmer->fuses(), before);
+    for (const emulator::RecordedReport& report : programmer->record())
+        EXPECT_NE(report.bytes[2], 7); // no fuse write went out
+
+    EXPECT_EQ(run({"--force", "write-fuses", "RSTDISBL=1"}), 0) << err.str();
+    EXPECT_EQ(programmer->fuses().high, before.high & 0x7F);
+    EXPECT_EQ(outLines().back(), "Read back: every entry as written.");
+}
+
+TEST_F(Fuses, AnEntryTheChipDidNotTakeIsReported) {
+    // Lock bit 1 programmed: the chip takes fuse writes and changes nothing.
+    programmer->setFuses({.lock = 0xFE, .low = 0xE1, .high = 0xD9});
+    EXPECT_EQ(run({"write-fuses", "CKSEL0=1", "EESAVE=1"}), 1);
+    EXPECT_EQ(err.str(), "EESAVE did not take: written programmed, reads unprogrammed.\n"
+                         "CKSEL0 did not take: written programmed, reads unprogrammed.\n");
+    EXPECT_EQ(run({"--lang", "de", "write-fuses", "CKSEL0=1"}), 1);
+    EXPECT_EQ(err.str(),
+              "CKSEL0 nicht übernommen: geschrieben programmiert, gelesen nicht programmiert.\n");
+}
+
 TEST_F(Fuses, WriteFusesRefusesBeforeWriting) {
     struct Case {
         std::vector<std::string> args;
