@@ -139,7 +139,16 @@ void HexBuffer::clearHistory() {
     historyBytes_ = 0;
 }
 
+void HexBuffer::markDifferences(std::vector<std::size_t> offsets) {
+    differences_ = std::move(offsets);
+}
+
+bool HexBuffer::isDifferent(std::size_t offset) const {
+    return std::binary_search(differences_.begin(), differences_.end(), offset);
+}
+
 void HexBuffer::changed() {
+    differences_.clear(); // they described the contents before this change
     if (OnChange)
         OnChange();
 }

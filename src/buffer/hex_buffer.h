@@ -55,6 +55,12 @@ public:
     void erase(std::size_t offset, std::size_t count);
     bool isChanged(std::size_t offset) const;
 
+    // Bytes a failed verify found different on the chip (offsets in rising order): marked
+    // until the contents change.
+    void markDifferences(std::vector<std::size_t> offsets);
+    bool isDifferent(std::size_t offset) const;
+    const std::vector<std::size_t>& differences() const { return differences_; }
+
     // The byte the view's cursor is on; ByteCount() is the place after the last byte.
     std::size_t cursor() const { return cursor_; }
     void setCursor(std::size_t offset); // clamped to 0..ByteCount()
@@ -83,6 +89,7 @@ private:
 
     Bytes data_;
     Marks changed_;
+    std::vector<std::size_t> differences_;
     bool readOnly_ = true;
     bool insertMode_ = false;
     std::size_t cursor_ = 0;

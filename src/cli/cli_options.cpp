@@ -137,6 +137,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
             options.trace = true;
         } else if (arg == "--no-verify") {
             options.verify = false;
+        } else if (arg == "--force") {
+            options.force = true;
         } else {
             const std::size_t equals = arg.find('=');
             const std::string_view name = arg.substr(0, equals);

@@ -60,6 +60,7 @@ struct CliOptions {
     std::string_view deviceEntry = "nAVRISP";
     ProgrammerSpec programmer;
     bool verify = true;
+    bool force = false;        // write-fuses: write a change that can lock the user out of the chip
     std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;

@@ -70,8 +70,6 @@ constexpr LangText kNeitherHexNorBinary{
 // ---- detect and fuses ----
 constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};
 constexpr LangText kSize{"Größe: %1 Byte", "Size: %1 bytes", "Размер: %1 байт"};
-constexpr LangText kProgrammed{"programmiert", "programmed", "запрограммирован"};
-constexpr LangText kUnprogrammed{"nicht programmiert", "unprogrammed", "не запрограммирован"};
 constexpr LangText kLocked{"(gesperrt)", "(locked)", "(заблокирован)"};
 constexpr LangText kBadAssignment{"„%1“ ist keine Zuweisung NAME=0 oder NAME=1.",
                                   "\"%1\" is not an assignment NAME=0 or NAME=1.",
@@ -93,6 +91,21 @@ constexpr LangText kFusesUnchanged{
 constexpr LangText kFusesNotReadable{"Die Fuse-Bits des %1 lassen sich nicht lesen.",
                                      "The fuse bits of the %1 cannot be read.",
                                      "Fuse биты %1 прочитать нельзя."};
+constexpr LangText kLockOutRefused{
+    "Nicht geschrieben: diese Änderung kann den Chip unzugänglich machen; mit --force wird sie "
+    "trotzdem geschrieben.",
+    "Not written: this change can lock you out of the chip; give --force to write it anyway.",
+    "Не записано: это изменение может сделать чип недоступным; для записи укажите --force."};
+constexpr LangText kFusesReadBack{"Zurückgelesen: alle Einträge wie geschrieben.",
+                                  "Read back: every entry as written.",
+                                  "Прочитано обратно: все пункты как записаны."};
+constexpr LangText kFuseNotTaken{"%1 nicht übernommen: geschrieben %2, gelesen %3.",
+                                 "%1 did not take: written %2, reads %3.",
+                                 "%1 не принят: записано «%2», прочитано «%3»."};
+constexpr LangText kFusesNotCheckable{
+    "Die Fuse-Bits des %1 lassen sich nicht zurücklesen; das Schreiben ist nicht geprüft.",
+    "The fuse bits of the %1 cannot be read back; the write is not checked.",
+    "Fuse биты %1 прочитать обратно нельзя; запись не проверена."};
 constexpr LangText kNothingRefused{"Nichts wurde geschrieben.", "Nothing was written.",
                                    "Ничего не записано."};
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/device_names.h"
+#include "operations/job_texts.h"
 
 namespace tarvik::cli {
 
@@ -101,7 +102,8 @@ std::vector<std::string> fuseListLines(const CheckList& list, std::uint8_t langu
     for (const CheckListItem& item : list.items) {
         std::string line = "  " + item.text;
         line.append(width - item.text.size() + 2, ' ');
-        line += pick(item.checked ? texts::kProgrammed : texts::kUnprogrammed, language);
+        line += pick(item.checked ? tarvik::texts::kProgrammed : tarvik::texts::kUnprogrammed,
+                     language);
         if (!item.enabled) {
             line += ' ';
             line += pick(texts::kLocked, language);

@@ -26,9 +26,13 @@ constexpr std::array kHelpPages{
         CommandId::Write, "write FILE", "Program the flash (or serial EEPROM) from FILE.",
         "FILE is Intel HEX when the third character from the end of its name is H (.hex),\n"
         "binary when it is B (.bin). A microcontroller is erased first; the chip is verified\n"
-        "afterwards unless --no-verify is given.",
+        "afterwards unless --no-verify is given. An image larger than the chip is refused\n"
+        "before anything is erased. A failed verify reads the chip back and prints how many\n"
+        "bytes differ and the first ten (0x01A3: chip 3F, buffer 7F).",
         "tarvik-cli write firmware.hex\n  tarvik-cli --device 24AA64 --no-verify write data.bin"},
-    HelpPage{CommandId::Verify, "verify FILE", "Compare the chip with FILE.", "",
+    HelpPage{CommandId::Verify, "verify FILE", "Compare the chip with FILE.",
+             "When the chip differs, it is read back and compared with FILE: the number of\n"
+             "differing bytes and the first ten are printed (0x01A3: chip 3F, buffer 7F).",
              "tarvik-cli verify firmware.hex"},
     HelpPage{CommandId::Read, "read FILE", "Read the flash (or serial EEPROM) into FILE.",
              "FILE is written as binary when the third character from the end of its name is\n"
@@ -50,9 +54,13 @@ constexpr std::array kHelpPages{
              "writes them. NAME is the entry as read-fuses shows it, in any letter case; quote\n"
              "names with blanks. Unknown names and locked entries are refused before anything\n"
              "is written; when every entry already has its value, nothing is written. Lock bits\n"
-             "are written after the fuses, as a chip takes no fuse change once locked.",
+             "are written after the fuses, as a chip takes no fuse change once locked. Each\n"
+             "change is listed with its old and new state. A change that locks you out of the\n"
+             "chip (RSTDISBL or DWEN programmed, SPIEN unprogrammed, a lock bit programmed) is\n"
+             "refused unless --force is given. Afterwards the fuses are read back and every\n"
+             "entry the chip did not take is named (exit status 1).",
              "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
-             "  tarvik-cli write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
+             "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
     HelpPage{CommandId::Convert, "convert IN OUT", "Convert between Intel HEX and binary files.",
              "Each file's kind is told by the third character from the end of its name.",
              "tarvik-cli convert firmware.hex firmware.bin"},
@@ -79,6 +87,7 @@ constexpr std::string_view kOptions =
     "                       node or identity, see list-devices), emulate[:CHIP] (a virtual\n"
     "                       one in this process, default ATmega8), socket:PATH\n"
     "  --no-verify          program without verifying afterwards\n"
+    "  --force              write-fuses: write a change that locks you out of the chip\n"
     "  --lang de|en|ru      language of the log lines and messages (default en)\n"
     "  --trace              show every report exchanged, on standard error\n"
     "  -q, --quiet          show only errors, the chip and the result\n"

@@ -23,6 +23,8 @@
 #include "emulator/virtual_chip.h"
 #include "form/main_form.h"
 #include "link/hid_device_controller.h"
+#include "operations/engine_support.h"
+#include "operations/fuse_changes.h"
 #include "operations/job_texts.h"
 
 namespace tarvik::cli {
@@ -100,6 +102,7 @@ private:
     bool fusesWereRead() const;
     void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
+    int readFusesBack();
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
         error(fillIn(pick(text, language_), args));
@@ -214,6 +217,9 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         output_.follow(form.Verlauf, form.Gauge1, form.ProtocolState == stIdle);
     };
     (form.*handler)();
+    // A fuse write that can lock the user out asks first: the command line gave the answer.
+    if (form.FuseQuestion.asked)
+        form.FuseQuestionAnswered(options_.force);
     const auto over = [&form] {
         return form.ProtocolState == stIdle || form.ProgrammerDevice == nullptr;
     };
@@ -280,6 +286,18 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
         error(texts::kNothingRefused);
         return kExitUsage;
     }
+    // A change that can lock the user out of the chip goes out only with --force: the whole
+    // change is judged before the first write.
+    const std::vector<bool> chipMarks = engine::fuseMarks(form_->FuseList);
+    applyFuseAssignments(*form_, assignments);
+    const std::vector<engine::FuseChange> changes = engine::fuseChanges(*form_);
+    engine::setFuseMarks(form_->FuseList, chipMarks);
+    if (engine::locksOut(changes) && !options_.force) {
+        for (const std::string& line : engine::lockOutLines(form_->FuseList, changes, language_))
+            error(line);
+        error(texts::kLockOutRefused);
+        return kExitUsage;
+    }
     // The lock bits go in a write of their own after the fuses: once lock bit 1 is programmed
     // the chip takes no further fuse changes, and a write carries the lock byte first.
     std::vector<FuseAssignment> fuses;
@@ -301,9 +319,40 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
             return failure(end);
         output_.finish(form_->Verlauf, false);
     }
-    if (changed == 0)
+    if (changed == 0) {
         output_.line(say(texts::kFusesUnchanged));
-    return kExitSuccess;
+        return kExitSuccess;
+    }
+    return readFusesBack();
+}
+
+// Reads the fuses back (a detect job) and names every entry the chip did not take.
+int JobSession::readFusesBack() {
+    const std::vector<bool> written = engine::fuseMarks(form_->FuseList);
+    const JobEnd end = runJob(&F::bDetectDeviceClick);
+    if (end != JobEnd::Succeeded)
+        return failure(end);
+    output_.finish(form_->Verlauf, false);
+    if (!fusesWereRead()) {
+        output_.line(say(texts::kFusesNotCheckable, {form_->AutoDevice.text}));
+        return kExitSuccess;
+    }
+    const auto state = [this](bool programmed) {
+        return pick(programmed ? tarvik::texts::kProgrammed : tarvik::texts::kUnprogrammed,
+                    language_);
+    };
+    const std::vector<CheckListItem>& items = form_->FuseList.items;
+    int status = kExitSuccess;
+    for (std::size_t i = 0; i < items.size() && i < written.size(); ++i) {
+        if (items[i].checked != written[i]) {
+            error(texts::kFuseNotTaken,
+                  {items[i].text, state(written[i]), state(items[i].checked)});
+            status = kExitJobFailed;
+        }
+    }
+    if (status == kExitSuccess)
+        output_.line(say(texts::kFusesReadBack));
+    return status;
 }
 
 int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,

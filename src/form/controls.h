@@ -57,6 +57,17 @@ struct StatusBar {
     std::array<std::string, 3> panels;
 };
 
+// A question put to the user with two answers (a message box in the window). The view shows
+// it while `asked` holds and passes the answer to the handler the question belongs to, which
+// withdraws it.
+struct Question {
+    bool asked = false;
+    std::string title;
+    std::string text;
+    std::string yesCaption;
+    std::string noCaption;
+};
+
 struct FileDialog {
     std::string title;
     std::string filter; // "description|pattern|description|pattern…"

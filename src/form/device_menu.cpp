@@ -35,6 +35,7 @@ chips::FuseLayout layoutOf(chips::FusePreset preset) {
 void TMainForm::ResetChipSelection() {
     NotifyOnExit notify(*this);
     FuseList.items.clear();
+    ChipFuseMarks.reset();
     bLoesch.enabled = true;
     nLoesch.enabled = true;
     IsSerialEeprom = false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,8 @@ public:
     void bWriteFuseClick();
     void bDetectDeviceClick();
     void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
+    // The answer to FuseQuestion: write the fuses after all, or end the job with nothing written.
+    void FuseQuestionAnswered(bool agreed);
 
     // ---- Device menu ----
     void n89Cx051Click();
@@ -166,6 +169,8 @@ public:
     tarvik::StatusBar StatusBar;
     FileDialog OpenDialog1, SaveDialog1;
     HexBuffer Hexeditor;
+    // Asked before a fuse write that can lock the user out of the chip.
+    Question FuseQuestion;
 
     // ---- protocol fields ----
     THidDeviceController& HidCtl;
@@ -186,6 +191,12 @@ public:
     std::vector<std::uint8_t> ReadData;
     std::int32_t ExpectedSize = 0;
     TDateTime StartTime = 0;
+    // The fuse list's marks as the chip last reported them (a fuse read) or took them (a fuse
+    // write); nothing while they are not known, as after an identification without a fuse read.
+    std::optional<std::vector<bool>> ChipFuseMarks;
+    // The running read goes into ReadData only, to be compared with the buffer (the read-back
+    // after a failed verify).
+    bool ComparingReadBack = false;
 
     // Appends a line in the current language to the log.
     void log(const LangText& text);

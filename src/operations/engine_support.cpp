@@ -39,7 +39,11 @@ std::optional<std::int32_t> parseByteCount(std::string_view text) {
 }
 
 void failStep(TMainForm& form, const LangText& reason) {
-    form.log(reason);
+    failStep(form, std::string(pick(reason, form.LanguageCode)));
+}
+
+void failStep(TMainForm& form, std::string reason) {
+    form.log(std::move(reason));
     form.ErrorFlag = true;
     form.ProtocolState = stIdle;
 }

@@ -45,10 +45,28 @@ std::optional<std::int32_t> parseByteCount(std::string_view text);
 // Ends the running step with the error result: logs why, raises ErrorFlag and leaves the job
 // idle so the caller's finish test ends it.
 void failStep(TMainForm& form, const LangText& reason);
+void failStep(TMainForm& form, std::string reason);
 
 // Starts a chunked transfer of the buffer from its first byte; an empty buffer has nothing to
 // send and fails the step.
 void startChunks(TMainForm& form);
+
+// The flash read (or a serial EEPROM's) after its log line: the size from the identified chip
+// or the selected serial EEPROM, the bytes gathered in ReadData.
+void startFlashRead(TMainForm& form);
+
+// Program, verify and program EEPROM: whether the buffer fits the memory it goes to (the
+// identified chip's flash or EEPROM, the selected serial EEPROM). When it does not, logs both
+// sizes and the chip and fails the step, before anything is erased or written. A chip whose
+// size is not known ("Device locked !") is not refused.
+bool imageFits(TMainForm& form);
+
+// After a verify answered with the error: reads the chip back as the verify went (flash or a
+// serial EEPROM) into ReadData, never into the buffer.
+void startReadBack(TMainForm& form);
+// At the end of that read: logs how many bytes differ and the first of them, marks them all
+// in the buffer, and says when a locked chip makes the comparison meaningless.
+void compareReadBack(TMainForm& form);
 
 // The requested job's own step once the chip is known (after identification, or after the
 // fuse read that follows it); write fuses and detect end there.

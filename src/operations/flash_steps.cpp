@@ -74,27 +74,32 @@ void TMainForm::StartVerify() {
 
 void TMainForm::StartReadFlash() {
     log(texts::kReading);
-    ProtocolState = stRead;
-    setCommand(*this, Command::ReadFlash);
-    if (IsSocketMcu || IsAvrIsp) {
+    engine::startFlashRead(*this);
+}
+
+void engine::startFlashRead(TMainForm& form) {
+    form.ProtocolState = stRead;
+    setCommand(form, Command::ReadFlash);
+    if (form.IsSocketMcu || form.IsAvrIsp) {
         // The size the identification showed; "Device locked !" shows none of its own.
-        const auto flashBytes = engine::parseByteCount(CodeSize.text);
+        const auto flashBytes = parseByteCount(form.CodeSize.text);
         if (!flashBytes) {
-            engine::failStep(*this, texts::kFlashSizeUnknown);
+            failStep(form, texts::kFlashSizeUnknown);
             return;
         }
-        OutputReport[report::kParam1] = flashKibibytes(*flashBytes);
-        ExpectedSize = *flashBytes;
+        form.OutputReport[report::kParam1] = flashKibibytes(*flashBytes);
+        form.ExpectedSize = *flashBytes;
     } else {
-        OutputReport[report::kParam1] = lowByte(EepromSizeCode);
-        ExpectedSize = serialEepromBytes(EepromSizeCode);
+        form.OutputReport[report::kParam1] = lowByte(form.EepromSizeCode);
+        form.ExpectedSize = serialEepromBytes(form.EepromSizeCode);
     }
-    if (n89Sxx.checked) {
-        OutputReport[report::kParam3] = 12;
+    if (form.n89Sxx.checked) {
+        form.OutputReport[report::kParam3] = 12;
     }
-    ReadData.clear();
-    ReadData.reserve(static_cast<std::size_t>(std::min<std::int32_t>(ExpectedSize, 1 << 20)));
-    SendReport();
+    form.ReadData.clear();
+    form.ReadData.reserve(
+        static_cast<std::size_t>(std::min<std::int32_t>(form.ExpectedSize, 1 << 20)));
+    form.SendReport();
 }
 
 void TMainForm::StartWriteLockBit(std::uint8_t lockBit) {

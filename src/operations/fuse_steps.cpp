@@ -8,6 +8,7 @@
 #include "chips/fuse_bits.h"
 #include "form/main_form.h"
 #include "operations/engine_support.h"
+#include "operations/fuse_changes.h"
 #include "operations/job_texts.h"
 
 namespace tarvik {
@@ -58,6 +59,10 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
         const std::vector<std::uint8_t> values(payload + 1, payload + size);
         chips::applyFuseBytes(AutoDevice.text, values, marks);
         engine::setFuseMarks(FuseList, marks);
+        if (!FuseList.items.empty() &&
+            chips::fuseListPositions(AutoDevice.text) == FuseList.items.size()) {
+            ChipFuseMarks = engine::fuseMarks(FuseList);
+        }
         const std::vector<std::uint8_t> calibration =
             chips::calibrationBytes(AutoDevice.text, values);
         for (std::size_t k = 0; k < calibration.size(); ++k) {
@@ -66,11 +71,45 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
     } else if (N90S1200.checked && !socketListIncomplete(*this)) {
         chips::applySocketFuseByte(payload[1], marks);
         engine::setFuseMarks(FuseList, marks);
+        if (FuseList.items.size() == kSocketEntries) {
+            ChipFuseMarks = engine::fuseMarks(FuseList);
+        }
     }
 }
 
+namespace {
+
+// Composes the write from the marks and sends it.
+void sendFuseWrite(TMainForm& form) {
+    const std::vector<bool> marks = engine::fuseMarks(form.FuseList);
+    if (form.nAVRISP.checked) {
+        putFuseEntries(form, chips::fuseWriteEntries(form.AutoDevice.text, marks));
+    } else if (form.N90S1200.checked) {
+        const chips::SocketFuseBytes bytes = chips::socketFuseWrite(marks);
+        form.OutputReport[report::kParam1] = bytes.lock;
+        form.OutputReport[report::kParam2] = bytes.fuse;
+    }
+    form.log(texts::kWritingFuses);
+    form.ProtocolState = stWriteFuses;
+    form.OutputReport[report::kCommand] = static_cast<std::uint8_t>(Command::WriteFuses);
+    form.SendReport();
+}
+
+Question lockOutQuestion(const TMainForm& form, std::span<const engine::FuseChange> changes) {
+    const std::uint8_t language = form.LanguageCode;
+    std::string text(pick(texts::kLockOutWarning, language));
+    for (const std::string& line : engine::lockOutLines(form.FuseList, changes, language)) {
+        text += '\n' + line;
+    }
+    text += '\n';
+    text += pick(texts::kWriteAnyway, language);
+    return {true, std::string(pick(texts::kLockOutTitle, language)), std::move(text),
+            std::string(pick(texts::kYes, language)), std::string(pick(texts::kNo, language))};
+}
+
+} // namespace
+
 void TMainForm::StartWriteFuses() {
-    const std::vector<bool> marks = engine::fuseMarks(FuseList);
     if (nAVRISP.checked) {
         // Marks the chip's entries don't cover (a list left from another identification, as
         // after "Device locked !") would be dropped while the job reported success.
@@ -79,20 +118,40 @@ void TMainForm::StartWriteFuses() {
             engine::failStep(*this, texts::kFuseListNotForChip);
             return;
         }
-        putFuseEntries(*this, chips::fuseWriteEntries(AutoDevice.text, marks));
-    } else if (N90S1200.checked) {
-        if (socketListIncomplete(*this)) {
-            engine::failStep(*this, texts::kSocketFuseListIncomplete);
-            return;
-        }
-        const chips::SocketFuseBytes bytes = chips::socketFuseWrite(marks);
-        OutputReport[report::kParam1] = bytes.lock;
-        OutputReport[report::kParam2] = bytes.fuse;
+    } else if (N90S1200.checked && socketListIncomplete(*this)) {
+        engine::failStep(*this, texts::kSocketFuseListIncomplete);
+        return;
     }
-    log(texts::kWritingFuses);
-    ProtocolState = stWriteFuses;
-    OutputReport[report::kCommand] = static_cast<std::uint8_t>(Command::WriteFuses);
-    SendReport();
+    const std::vector<engine::FuseChange> changes = engine::fuseChanges(*this);
+    for (std::string& line : engine::fuseChangeLines(FuseList, changes, LanguageCode)) {
+        log(std::move(line));
+    }
+    if (engine::locksOut(changes)) {
+        // Nothing goes out until the user agrees.
+        FuseQuestion = lockOutQuestion(*this, changes);
+        ProtocolState = stAskUser;
+        return;
+    }
+    sendFuseWrite(*this);
+}
+
+void TMainForm::FuseQuestionAnswered(bool agreed) {
+    NotifyOnExit notify(*this);
+    if (!FuseQuestion.asked) {
+        return;
+    }
+    FuseQuestion = {};
+    if (ProtocolState != stAskUser) {
+        return;
+    }
+    if (agreed) {
+        sendFuseWrite(*this);
+    } else {
+        engine::failStep(*this, texts::kFuseWriteCancelled);
+    }
+    if (ProtocolState == stIdle) {
+        FinishOperation();
+    }
 }
 
 } // namespace tarvik

@@ -64,6 +64,7 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
         line += engine::hexByte(payload[1 + i]);
     }
     log(std::move(line));
+    ChipFuseMarks.reset(); // the chip may have been exchanged: its fuses are read afresh
 
     if (present < 3) {
         ErrorFlag = true;

@@ -11,6 +11,8 @@ void TMainForm::StartJob() {
     Verlauf.lines.clear();
     ++Verlauf.clears;
     StartTime = Now();
+    ComparingReadBack = false;
+    FuseQuestion = {};
     if (IsSocketMcu || IsAvrIsp) {
         if (RequestedJob == jobWriteFuses) {
             StartWriteFuses(); // works on the chip the last identification named
@@ -20,9 +22,13 @@ void TMainForm::StartJob() {
     } else if (IsSerialEeprom && RequestedJob == jobErase) {
         StartErase();
     } else if (IsSerialEeprom && RequestedJob == jobProgram) {
-        StartWriteFlash();
+        if (engine::imageFits(*this)) {
+            StartWriteFlash();
+        }
     } else if (IsSerialEeprom && RequestedJob == jobVerify) {
-        StartVerify();
+        if (engine::imageFits(*this)) {
+            StartVerify();
+        }
     } else if (IsSerialEeprom && RequestedJob == jobReadFlash) {
         StartReadFlash();
     } else {

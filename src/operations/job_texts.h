@@ -2,6 +2,8 @@
 // Russian, picked by the language current at the moment of writing.
 #pragma once
 
+#include <string_view>
+
 #include "common/lang_text.h"
 
 namespace tarvik::texts {
@@ -57,5 +59,78 @@ constexpr LangText kFlashSizeUnknown{"Flash-Größe unbekannt.", "Flash size unk
                                      "Размер flash неизвестен."};
 // A write or verify with nothing in the buffer.
 constexpr LangText kBufferEmpty{"Buffer ist leer.", "Buffer is empty.", "Буфер пуст."};
+
+// A program, verify or EEPROM program job whose buffer does not fit the memory it goes to,
+// refused before anything is erased or written: %1 the buffer's bytes, %2 the chip, %3 the
+// memory's bytes.
+constexpr LangText kImageLargerThanFlash{
+    "Das Abbild (%1 Byte) ist größer als der Flash des %2 (%3 Byte); nichts gelöscht oder "
+    "geschrieben.",
+    "The image (%1 bytes) is larger than the flash of the %2 (%3 bytes); nothing erased or "
+    "written.",
+    "Образ (%1 байт) больше flash памяти %2 (%3 байт); ничего не стёрто и не записано."};
+constexpr LangText kImageLargerThanEeprom{
+    "Das Abbild (%1 Byte) ist größer als das EEPROM des %2 (%3 Byte); nichts gelöscht oder "
+    "geschrieben.",
+    "The image (%1 bytes) is larger than the EEPROM of the %2 (%3 bytes); nothing erased or "
+    "written.",
+    "Образ (%1 байт) больше EEPROM %2 (%3 байт); ничего не стёрто и не записано."};
+constexpr LangText kImageLargerThanSerialEeprom{
+    "Das Abbild (%1 Byte) ist größer als das serielle EEPROM %2 (%3 Byte); nichts gelöscht oder "
+    "geschrieben.",
+    "The image (%1 bytes) is larger than the serial EEPROM %2 (%3 bytes); nothing erased or "
+    "written.",
+    "Образ (%1 байт) больше последовательной EEPROM %2 (%3 байт); ничего не стёрто и не "
+    "записано."};
+
+// A fuse list entry's state, in the lines that show what a fuse write changes.
+constexpr LangText kProgrammed{"programmiert", "programmed", "запрограммирован"};
+constexpr LangText kUnprogrammed{"nicht programmiert", "unprogrammed", "не запрограммирован"};
+constexpr LangText kNotRead{"nicht gelesen", "not read", "не прочитан"};
+// One changed entry: %1 the entry, %2 its state on the chip, %3 the state written.
+constexpr std::string_view kFuseChange = "%1: %2 → %3";
+// The question before a fuse write that can lock the user out of the chip: the title, the
+// first line, one line per such entry (%1 the entry, %2 its new state), the last line and the
+// two answers.
+constexpr LangText kLockOutTitle{"Fuse-/Lockbits schreiben", "Write fuse/lock bits",
+                                 "Запись fuse/lock битов"};
+constexpr LangText kLockOutWarning{
+    "Diese Änderung kann den Chip unzugänglich machen:",
+    "This change can lock you out of the chip:", "Это изменение может сделать чип недоступным:"};
+constexpr LangText kLockOutIsp{"%1 %2: danach keine Programmierung über ISP mehr.",
+                               "%1 %2: no more programming over ISP afterwards.",
+                               "%1 %2: после этого программирование через ISP невозможно."};
+constexpr LangText kLockOutAccess{
+    "%1 %2: danach kein Lesen oder Schreiben mehr bis zum Löschen des Chips.",
+    "%1 %2: no more reading or writing until a chip erase.",
+    "%1 %2: чтение и запись невозможны до стирания чипа."};
+constexpr LangText kWriteAnyway{"Trotzdem schreiben?", "Write anyway?", "Всё равно записать?"};
+constexpr LangText kYes{"Ja", "Yes", "Да"};
+constexpr LangText kNo{"Nein", "No", "Нет"};
+// The user said no to that question.
+constexpr LangText kFuseWriteCancelled{"Abgebrochen: keine Fuse-/Lockbits geschrieben.",
+                                       "Cancelled: no fuse/lock bits written.",
+                                       "Отменено: fuse/lock биты не записаны."};
+
+// A verify answered with the error: the chip is read back into an image of its own and
+// compared with the buffer. %1 the number of differing bytes; then one line per difference
+// (%1 the address in hexadecimal, %2 the chip's byte, %3 the buffer's).
+constexpr LangText kReadingBack{"Vergleich fehlgeschlagen, lese Chip zurück...",
+                                "verify failed, reading the chip back...",
+                                "верификация не пройдена, чтение чипа..."};
+constexpr LangText kDifferingBytes{"Vom Buffer abweichende Bytes: %1",
+                                   "Bytes differing from the buffer: %1",
+                                   "Байт, отличающихся от буфера: %1"};
+constexpr LangText kDifferingByte{"0x%1: Chip %2, Buffer %3", "0x%1: chip %2, buffer %3",
+                                  "0x%1: чип %2, буфер %3"};
+// After the comparison: the chip is known to be locked, or its lock state is not known.
+constexpr LangText kChipLockedNoCompare{
+    "Der Chip ist gesperrt: er liefert nicht seinen Inhalt und kann nicht verglichen werden.",
+    "The chip is locked: it does not return its contents and cannot be compared.",
+    "Чип заблокирован: он не выдаёт своё содержимое, и сравнить его нельзя."};
+constexpr LangText kLockedChipNoCompare{
+    "Ein gesperrter Chip liefert nicht seinen Inhalt und kann nicht verglichen werden.",
+    "A locked chip does not return its contents and cannot be compared.",
+    "Заблокированный чип не выдаёт своё содержимое, и сравнить его нельзя."};
 
 } // namespace tarvik::texts

@@ -68,6 +68,12 @@ void becomeIdle(TMainForm& form, Payload) {
     form.ProtocolState = stIdle;
 }
 
+// The chip has taken the marks as written.
+void onFusesWritten(TMainForm& form, Payload) {
+    form.ChipFuseMarks = engine::fuseMarks(form.FuseList);
+    form.ProtocolState = stIdle;
+}
+
 void onFuses(TMainForm& form, Payload payload) {
     form.ApplyFuseBytes(payload.data(), payload.size());
     engine::runJobDispatch(form);
@@ -84,7 +90,11 @@ void collectReadData(TMainForm& form, Payload payload) {
     const auto received = static_cast<std::int64_t>(form.ReadData.size());
     form.Gauge1.progress = std::min(received, form.Gauge1.maxValue); // the gauge stops at its end
     if (form.Gauge1.progress == form.ExpectedSize) {
-        form.Hexeditor.SetAllBytes(form.ReadData);
+        if (form.ComparingReadBack) {
+            engine::compareReadBack(form);
+        } else {
+            form.Hexeditor.SetAllBytes(form.ReadData);
+        }
         form.ProtocolState = stIdle;
     }
 }
@@ -104,7 +114,7 @@ constexpr StepRow kStepRows[] = {
     {stVerify, false, rspVerified, onVerified},
     {stLockBit1, false, rspLockBit1Done, onLockBit1Done},
     {stLockBit2, false, rspLockBit2Done, becomeIdle},
-    {stWriteFuses, false, rspFusesWritten, becomeIdle},
+    {stWriteFuses, false, rspFusesWritten, onFusesWritten},
     {stReadFuses, false, rspFuses, onFuses},
     {stRead, true, 0, collectReadData},
 };
@@ -127,6 +137,9 @@ void runJobDispatch(TMainForm& form) {
         {jobReadEeprom, &TMainForm::StartReadEeprom},
         {jobProgramEeprom, &TMainForm::StartWriteEeprom},
     };
+    if (!imageFits(form)) {
+        return;
+    }
     for (const DispatchRow& row : kDispatchRows) {
         if (row.job == form.RequestedJob) {
             (form.*row.step)();
@@ -154,8 +167,17 @@ void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std
             return;
         }
         if (code == rspError) {
+            const bool verifyFailed = ProtocolState == stVerify;
             ErrorFlag = true;
             ProtocolState = stIdle;
+            if (verifyFailed) {
+                // The answer says nothing of where: the chip's contents will.
+                engine::startReadBack(*this);
+                if (ProtocolState == stIdle) {
+                    FinishOperation();
+                }
+                return;
+            }
         }
     }
 

@@ -20,6 +20,8 @@ enum TProtocolState : std::uint8_t {
     stLockBit2 = 7,
     stRead = 8,
     stIdle = 9,
+    // A job waiting for the user's answer to a question; no report is outstanding.
+    stAskUser = 10,
 };
 
 // The job the user asked for (RequestedJob).

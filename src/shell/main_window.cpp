@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -241,7 +242,33 @@ void MainWindow::renderNow() {
     }
 
     Hexeditor->refresh();
+    if (form.FuseQuestion.asked && !questionOpen_) {
+        // Asked from the event loop, not from inside the rendering.
+        questionOpen_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { askQuestion(); }, Qt::QueuedConnection);
+    }
     rendering_ = false;
+}
+
+void MainWindow::askQuestion() {
+    const Question question = form_->FuseQuestion;
+    if (!question.asked) {
+        questionOpen_ = false;
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(question.title),
+                    QString::fromStdString(question.text), QMessageBox::NoButton, this);
+    const QPushButton* yes =
+        box.addButton(QString::fromStdString(question.yesCaption), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QString::fromStdString(question.noCaption), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    const bool agreed = box.clickedButton() == yes;
+    questionOpen_ = false;
+    call([this, agreed] { form_->FuseQuestionAnswered(agreed); });
 }
 
 void MainWindow::renderFuseList() {

@@ -95,6 +95,8 @@ private:
     void renderFuseList();
     void renderLog();
     void fuseItemChanged(QListWidgetItem* item);
+    // The model's open question as a modal message box; the answer goes back to the model.
+    void askQuestion();
     bool runFileDialog(FileDialog& dialog, bool save);
     std::optional<QString> droppedFile(const QDropEvent& event) const;
 
@@ -106,6 +108,7 @@ private:
     std::uint64_t shownLogClears_ = 0;
     std::size_t shownLogLines_ = 0;
     bool renderQueued_ = false;
+    bool questionOpen_ = false;
     bool rendering_ = false;
     bool closed_ = false;
     bool shown_ = false;

@@ -51,12 +51,18 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
     EXPECT_EQ(after.high, before.high); // BOOTRST was unprogrammed already, SPIEN kept
     EXPECT_EQ(after.lock, before.lock);
     const std::vector<std::string> printed = outLines();
-    EXPECT_NE(std::ranges::find(printed, "programming fuse/lock bis..."), printed.end());
-    EXPECT_EQ(printed.at(printed.size() - 2), "Successfully finished.");
-    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 2); // detect, then write
+    // The changes, before the write; then the fuses read back.
+    const auto write = std::ranges::find(printed, "programming fuse/lock bis...");
+    ASSERT_NE(write, printed.end()) << out.str();
+    EXPECT_EQ(std::vector<std::string>(write - 2, write),
+              (std::vector<std::string>{"SUT0: programmed → unprogrammed",
+                                        "CKSEL0: unprogrammed → programmed"}));
+    EXPECT_EQ(printed.back(), "Read back: every entry as written.");
+    // detect, write, and the detect that reads the fuses back
+    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 3);
 
     // A lock bit and a fuse together: the fuse is written before lock bit 1 locks the fuses.
-    EXPECT_EQ(run({"write-fuses", "Lock bit 1=1", "BODEN=1"}), 0);
+    EXPECT_EQ(run({"--force", "write-fuses", "Lock bit 1=1", "BODEN=1"}), 0) << err.str();
     after = programmer->fuses();
     EXPECT_EQ(after.lock, 0xFE);
     EXPECT_EQ(after.low, 0xB0); // BODEN programmed too
@@ -67,6 +73,34 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
     EXPECT_EQ(run({"write-fuses", "CKSEL0=1", "LOCK BIT 1=1"}), 0);
     EXPECT_EQ(outLines().back(), "The fuse/lock bits already have these values; nothing written.");
     EXPECT_EQ(programmer->reportsReceived() - reports, 2u); // signature and fuse read only
+}
+
+TEST_F(Fuses, AChangeThatLocksOutNeedsForce) {
+    const FuseBytes before = programmer->fuses();
+    programmer->clearRecord();
+    EXPECT_EQ(run({"write-fuses", "RSTDISBL=1", "Lock bit 2=1", "EESAVE=1"}), 2);
+    EXPECT_EQ(err.str(), "Lock bit 2 programmed: no more reading or writing until a chip erase.\n"
+                         "RSTDISBL programmed: no more programming over ISP afterwards.\n"
+                         "Not written: this change can lock you out of the chip; give --force "
+                         "to write it anyway.\n");
+    EXPECT_EQ(programmer->fuses(), before);
+    for (const emulator::RecordedReport& report : programmer->record())
+        EXPECT_NE(report.bytes[2], 7); // no fuse write went out
+
+    EXPECT_EQ(run({"--force", "write-fuses", "RSTDISBL=1"}), 0) << err.str();
+    EXPECT_EQ(programmer->fuses().high, before.high & 0x7F);
+    EXPECT_EQ(outLines().back(), "Read back: every entry as written.");
+}
+
+TEST_F(Fuses, AnEntryTheChipDidNotTakeIsReported) {
+    // Lock bit 1 programmed: the chip takes fuse writes and changes nothing.
+    programmer->setFuses({.lock = 0xFE, .low = 0xE1, .high = 0xD9});
+    EXPECT_EQ(run({"write-fuses", "CKSEL0=1", "EESAVE=1"}), 1);
+    EXPECT_EQ(err.str(), "EESAVE did not take: written programmed, reads unprogrammed.\n"
+                         "CKSEL0 did not take: written programmed, reads unprogrammed.\n");
+    EXPECT_EQ(run({"--lang", "de", "write-fuses", "CKSEL0=1"}), 1);
+    EXPECT_EQ(err.str(),
+              "CKSEL0 nicht übernommen: geschrieben programmiert, gelesen nicht programmiert.\n");
 }
 
 TEST_F(Fuses, WriteFusesRefusesBeforeWriting) {

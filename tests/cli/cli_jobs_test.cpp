@@ -77,6 +77,45 @@ TEST_F(Jobs, VerifyPassesOnTheSameImageAndFailsOnAnother) {
     EXPECT_EQ(outLines().at(outLines().size() - 2), "Error.");
 }
 
+TEST_F(Jobs, AFailedVerifySaysWhere) {
+    std::vector<std::uint8_t> image = pattern(1024);
+    image[0x1A3] = 0x3F;
+    ASSERT_TRUE(programmer->loadFlash(image));
+    image[0x1A3] = 0x7F;
+    put("firmware.bin", image);
+    for (const char* command : {"verify", "write"}) {
+        SCOPED_TRACE(command);
+        if (std::string_view(command) == "write") // the write takes; then the chip won't
+            programmer->injectFault(Fault::ErrorAnswer, 3 + 18 + 1); // the verify's first chunk
+        EXPECT_EQ(run({"-q", command, path("firmware.bin")}), 1);
+        const std::vector<std::string> printed = outLines();
+        const auto from = std::ranges::find(printed, "verify failed, reading the chip back...");
+        ASSERT_NE(from, printed.end()) << out.str();
+        const std::vector<std::string> expected =
+            std::string_view(command) == "verify"
+                ? std::vector<std::string>{"Bytes differing from the buffer: 1",
+                                           "0x01A3: chip 3F, buffer 7F", "Error."}
+                : std::vector<std::string>{"Bytes differing from the buffer: 0", "Error."};
+        EXPECT_EQ(std::vector<std::string>(from + 1, printed.end()), expected);
+    }
+}
+
+TEST_F(Jobs, AnImageLargerThanTheChipIsRefusedBeforeTheErase) {
+    put("big.bin", pattern(8193));
+    programmer->clearRecord();
+    EXPECT_EQ(run({"-q", "write", path("big.bin")}), 1);
+    EXPECT_TRUE(contains(outLines(), "The image (8193 bytes) is larger than the flash of the "
+                                     "ATmega8 (8192 bytes); nothing erased or written."))
+        << out.str();
+    EXPECT_EQ(outLines().back(), "Error.");
+    for (const emulator::RecordedReport& report : programmer->record()) {
+        if (report.direction == emulator::Direction::ToDevice) {
+            EXPECT_TRUE(report.bytes[2] == 1 || report.bytes[2] == 8) << int(report.bytes[2]);
+        }
+    }
+    EXPECT_EQ(programmer->flash(), std::vector<std::uint8_t>(8192, 0xFF));
+}
+
 TEST_F(Jobs, EepromWriteAndReadBack) {
     const auto data = pattern(100, 9);
     put("settings.bin", data);

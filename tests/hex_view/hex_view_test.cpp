@@ -90,6 +90,33 @@ TEST_F(ViewTest, ClickPlacesTheCursorInEitherColumn) {
     EXPECT_TRUE(view.inCharacterColumn());
 }
 
+// Whether any pixel of the painted view has this colour.
+bool paintsColour(HexView& view, QColor colour) {
+    const QImage image = view.grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour)
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(ViewTest, DifferencesFromTheChipHaveTheirOwnColourUntilTheBufferChanges) {
+    const QColor different(255, 176, 176);
+    const QColor changed(255, 255, 168);
+    show({0x00, 0x11, 0x22, 0x33}, true);
+    EXPECT_FALSE(paintsColour(view, different));
+    buffer.markDifferences({1, 3});
+    view.refresh();
+    EXPECT_TRUE(paintsColour(view, different));
+    EXPECT_FALSE(paintsColour(view, changed));
+    QTest::keyClicks(&view, "a5"); // an edit: the marks described the old contents
+    EXPECT_TRUE(buffer.differences().empty());
+    EXPECT_FALSE(paintsColour(view, different));
+    EXPECT_TRUE(paintsColour(view, changed));
+}
+
 TEST_F(ViewTest, PaintsOnlyTheVisibleRowsWhateverTheSize) {
     show(HexBuffer::Bytes(1024, 0), true);
     view.grab();

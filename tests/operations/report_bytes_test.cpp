@@ -268,7 +268,7 @@ TEST_F(ReportBytesTest, OlderIspChipsWriteLockAndFuseInTheFirstByte) {
         form.FuseList.items.at(2).checked = c.fstrt;
         form.FuseListClickCheck(2);
         takeReports();
-        ASSERT_TRUE(s.run(&TMainForm::bWriteFuseClick));
+        ASSERT_TRUE(s.runAnswering(&TMainForm::bWriteFuseClick, true));
         const auto writes = takeReports();
         ASSERT_EQ(writes.size(), 1u);
         EXPECT_EQ(writes[0][kP1], 2);
@@ -287,7 +287,7 @@ TEST_F(ReportBytesTest, SocketFuseBytesTravelAsTwoImages) {
     form.FuseList.items[3].checked = true; // FSTRT
     form.FuseListClickCheck(3);
     takeReports();
-    ASSERT_TRUE(s.run(&TMainForm::bWriteFuseClick));
+    ASSERT_TRUE(s.runAnswering(&TMainForm::bWriteFuseClick, true));
     const auto writes = takeReports();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(slice(writes[0], 1, 4), (Bytes{4, 7, 0xFD, 0xFE}));

@@ -171,6 +171,52 @@ TEST(MainWindow, FuseListFollowsTheModelAndForwardsChecks) {
     }
 }
 
+TEST(MainWindow, AFuseChangeThatLocksOutAsksFirst) {
+    TempConfigHome home;
+    auto session = emulatedSession("ATmega8");
+    MainWindow& window = session->window();
+    window.show();
+    window.action("nAVRISP")->trigger();
+    window.renderNow();
+    window.button("bDetectDevice")->click();
+    ASSERT_TRUE(runUntil([&] { return logHas(window, "Successfully finished."); }));
+    const emulator::FuseBytes before = session->programmer->fuses();
+    QListWidgetItem* rstdisbl = window.FuseList->item(6);
+    ASSERT_EQ(rstdisbl->text(), "RSTDISBL");
+
+    // The box comes up from the event loop: a timer answers it with the button of that caption.
+    QString caption;
+    std::vector<std::string> asked;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        asked.push_back((box->windowTitle() + "|" + box->text()).toStdString());
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == caption)
+                button->click();
+        }
+    });
+    answerer.start(5);
+    for (const char* answer : {"No", "Yes"}) {
+        SCOPED_TRACE(answer);
+        caption = answer;
+        rstdisbl->setCheckState(Qt::Unchecked);
+        rstdisbl->setCheckState(Qt::Checked);
+        window.renderNow();
+        window.button("bWriteFuse")->click();
+        ASSERT_TRUE(runUntil([&] { return window.form().ProtocolState == stIdle; }));
+        window.renderNow();
+    }
+    EXPECT_EQ(asked, std::vector<std::string>(2, "Write fuse/lock bits|This change can lock you "
+                                                 "out of the chip:\nRSTDISBL programmed: no "
+                                                 "more programming over ISP afterwards.\nWrite "
+                                                 "anyway?"));
+    EXPECT_TRUE(logHas(window, "Successfully finished."));
+    EXPECT_EQ(session->programmer->fuses().high, before.high & 0x7F);
+}
+
 TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     TempConfigHome home;
     QTemporaryDir files;

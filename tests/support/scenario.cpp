@@ -39,6 +39,15 @@ bool Scenario::run(void (TMainForm::*handler)(), std::chrono::milliseconds timeo
     return finishJob(timeout);
 }
 
+bool Scenario::runAnswering(void (TMainForm::*handler)(), bool agree,
+                            std::chrono::milliseconds timeout) {
+    std::invoke(handler, *form);
+    if (form->FuseQuestion.asked) {
+        form->FuseQuestionAnswered(agree);
+    }
+    return finishJob(timeout);
+}
+
 bool Scenario::finishJob(std::chrono::milliseconds timeout) {
     return runUntilState(stIdle, timeout);
 }
@@ -62,6 +71,16 @@ void Scenario::useManualClock(TDateTime start) {
 
 void Scenario::advanceClockMs(double ms) {
     *clock_ += ms / 86400000.0;
+}
+
+std::vector<std::uint8_t> sentCommands(const emulator::VirtualProgrammer& programmer) {
+    std::vector<std::uint8_t> commands;
+    for (const emulator::RecordedReport& report : programmer.record()) {
+        if (report.direction == emulator::Direction::ToDevice && report.bytes.size() > 2) {
+            commands.push_back(report.bytes[2]);
+        }
+    }
+    return commands;
 }
 
 std::vector<std::uint8_t> patternBytes(std::size_t n, std::uint8_t seed) {

@@ -50,6 +50,9 @@ public:
     // Runs a handler of the window (a button), then the loop until the job it started has
     // finished. False when it hasn't finished within the timeout.
     bool run(void (TMainForm::*handler)(), std::chrono::milliseconds timeout = 10s);
+    // As run, giving this answer when the job asks the user (a fuse write that locks out).
+    bool runAnswering(void (TMainForm::*handler)(), bool agree,
+                      std::chrono::milliseconds timeout = 10s);
     // Runs the loop until no job is running (ProtocolState idle).
     bool finishJob(std::chrono::milliseconds timeout = 10s);
     // Runs the loop until the job's state is `state` (or the timeout passes).
@@ -69,6 +72,9 @@ private:
     EmulatedBackend::Handle plugged_ = 0;
     std::shared_ptr<TDateTime> clock_;
 };
+
+// The command byte of every report the programmer has received since its record was cleared.
+std::vector<std::uint8_t> sentCommands(const emulator::VirtualProgrammer& programmer);
 
 // A buffer of n bytes with a recognisable pattern (no 0xFF runs a blank chip would hide).
 std::vector<std::uint8_t> patternBytes(std::size_t n, std::uint8_t seed = 0);

@@ -12,6 +12,9 @@ namespace {
 
 const QColor kChangedBackground(255, 255, 168);
 const QColor kChangedText(128, 0, 0);
+// Bytes a failed verify found different on the chip.
+const QColor kDifferentBackground(255, 176, 176);
+const QColor kDifferentText(0, 0, 0);
 const QColor kCursorFocused(0, 0, 128);
 const QColor kCursorUnfocused(0, 255, 255);
 const QColor kCurrentOffsetBackground(192, 220, 192);
@@ -115,12 +118,15 @@ void HexView::paintEvent(QPaintEvent*) {
             const int column = static_cast<int>(i - start);
             const QRect hexCell(l.hexX + 3 * column * l.charWidth, y, 2 * l.charWidth, l.rowHeight);
             const QRect charCell(l.charX + column * l.charWidth, y, l.charWidth, l.rowHeight);
-            const bool changed = buffer_.isChanged(i);
-            if (changed) {
-                painter.fillRect(hexCell, kChangedBackground);
-                painter.fillRect(charCell, kChangedBackground);
+            const bool different = buffer_.isDifferent(i);
+            const bool changed = !different && buffer_.isChanged(i);
+            if (different || changed) {
+                const QColor& background = different ? kDifferentBackground : kChangedBackground;
+                painter.fillRect(hexCell, background);
+                painter.fillRect(charCell, background);
             }
-            painter.setPen(changed ? kChangedText : QColor(Qt::black));
+            painter.setPen(different ? kDifferentText
+                                     : (changed ? kChangedText : QColor(Qt::black)));
             painter.drawText(hexCell.left(), y + ascent, hexText(bytes[i], 2));
             painter.drawText(charCell.left(), y + ascent, QString(shownCharacter(bytes[i])));
         }
