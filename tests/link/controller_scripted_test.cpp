@@ -45,26 +45,60 @@ TEST_F(ScriptedControllerTest, AReadOfNoBytesIsNotDelivered) {
     EXPECT_EQ(delivered[0].data, (std::vector<std::uint8_t>{0xAA, 0xBB}));
 }
 
-TEST_F(ScriptedControllerTest, DeviceOpenedForQueriesOnlyIsAcquiredButNeverRead) {
-    auto* conn = backend.add("q", kProgrammerVendorId, kProgrammerProductId, true, false);
-    THidDeviceController ctl(backend, main);
-    ctl.SetOnDeviceData(recorder());
-    THidDevice* dev = nullptr;
-    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
-    EXPECT_FALSE(dev->HasReadWriteAccess());
-    conn->queue({0, 1});
-    main.runFor(30ms);
-    EXPECT_EQ(conn->reads(), 0);
-    EXPECT_TRUE(delivered.empty());
-    EXPECT_FALSE(dev->Write(std::vector<std::uint8_t>(65, 0)));
-}
-
-TEST_F(ScriptedControllerTest, DeviceThatCannotBeOpenedIsLeftOut) {
+TEST_F(ScriptedControllerTest, OnlyTheDeviceTakenIsOpened) {
+    backend.add("keyboard", 0x046d, 0xc31c);
     backend.add("broken", kProgrammerVendorId, kProgrammerProductId, false);
     backend.add("good", kProgrammerVendorId, kProgrammerProductId);
     THidDeviceController ctl(backend, main);
-    ASSERT_EQ(ctl.DeviceList().size(), 1u);
-    EXPECT_EQ(ctl.DeviceList()[0]->Info().identity, "good");
+    ctl.SetOnDeviceChange([] {});
+    ctl.SetOnDeviceData(recorder());
+    ASSERT_EQ(ctl.DeviceList().size(), 3u); // listed from what the system says, unopened
+    EXPECT_TRUE(backend.opened.empty());
+
+    // One that cannot be opened at all is passed over for the next.
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_EQ(dev->Info().identity, "good");
+    EXPECT_TRUE(dev->HasReadWriteAccess());
+    EXPECT_FALSE(ctl.DeviceList()[1]->IsCheckedOut());
+    ctl.RescanDevices();
+    EXPECT_EQ(backend.opened, (std::vector<std::string>{"broken", "good"}));
+
+    // What accept refuses is not even opened.
+    THidDevice* other = nullptr;
+    EXPECT_FALSE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, other,
+                                   [](const THidDevice&) { return false; }));
+    EXPECT_EQ(backend.opened.size(), 2u);
+}
+
+TEST_F(ScriptedControllerTest, DeviceThatOpensForQueriesOnlyIsPassedOverUntilAccessAppears) {
+    backend.add("q", kProgrammerVendorId, kProgrammerProductId, true, false);
+    THidDeviceController ctl(backend, main);
+    int changes = 0;
+    ctl.SetOnDeviceChange([&] { ++changes; });
+    ctl.SetOnDeviceData(recorder());
+    THidDevice* dev = nullptr;
+    EXPECT_FALSE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_EQ(dev, nullptr);
+    const THidDevice& listed = *ctl.DeviceList()[0];
+    EXPECT_TRUE(listed.AccessDenied());
+    EXPECT_FALSE(listed.IsCheckedOut());
+
+    backend.allowOpen("q", false);
+    ctl.RescanDevices(); // still no access: nothing changed
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(listed.AccessDenied());
+
+    backend.allowOpen("q"); // the probe, closed at once
+    auto* taken = backend.allowOpen("q");
+    ctl.RescanDevices();
+    EXPECT_EQ(changes, 2);
+    EXPECT_FALSE(listed.AccessDenied());
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_TRUE(dev->Write(std::vector<std::uint8_t>(65, 0)));
+    taken->queue({0, 1});
+    ASSERT_TRUE(main.runUntil([&] { return delivered.size() == 1; }, 5s));
+    EXPECT_EQ(backend.opened.size(), 4u);
 }
 
 TEST_F(ScriptedControllerTest, ReadingFollowsTheDataHandler) {

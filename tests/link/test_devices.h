@@ -110,11 +110,12 @@ private:
 };
 
 // A backend listing what the test puts in `devices`. Connections are made by the test in
-// advance (by identity); a device without one cannot be opened.
+// advance (by identity), one per open; a device without one cannot be opened.
 class ScriptedBackend : public HidBackend {
 public:
     std::vector<HidDeviceInfo> enumerate() override { return devices; }
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override {
+        opened.push_back(info.identity);
         for (auto& [identity, connection] : connections)
             if (identity == info.identity && connection)
                 return std::move(connection);
@@ -136,13 +137,19 @@ public:
         devices.push_back(info);
         if (!opens)
             return nullptr;
+        return allowOpen(std::move(identity), readWrite);
+    }
+
+    // Lets the device be opened once more, read/write or for queries only.
+    ScriptedConnection* allowOpen(std::string identity, bool readWrite = true) {
         auto connection = std::make_unique<ScriptedConnection>(readWrite);
         auto* raw = connection.get();
-        connections.emplace_back(identity, std::move(connection));
+        connections.emplace_back(std::move(identity), std::move(connection));
         return raw;
     }
 
     std::vector<HidDeviceInfo> devices;
+    std::vector<std::string> opened; // the identities open() was asked for, in order
     std::vector<std::pair<std::string, std::unique_ptr<ScriptedConnection>>> connections;
     std::function<void()> onChange;
 };
