@@ -274,6 +274,35 @@ TEST_F(ResponseTest, FamilyByteStaysWhenNoFamilyIsSelected) {
     EXPECT_EQ(reports[1][1], 3);
 }
 
+TEST_F(ResponseTest, AFailedWriteEndsTheJobWithTheError) {
+    const std::vector<std::string> failed{"writing...", "Writing to the programmer failed.", "",
+                                          "Error.", "Duration: 0.00 s"};
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(100));
+    for (const bool atTheFirstChunk : {false, true}) {
+        SCOPED_TRACE(atTheFirstChunk);
+        s.unplug();
+        const auto handle = s.plug(programmer);
+        takeReports();
+        if (atTheFirstChunk) {
+            s.backend.refuseWrites(handle);
+            form.bProgClick();
+        } else {
+            form.bProgClick();
+            ASSERT_EQ(takeReports().size(), 1u);
+            s.backend.refuseWrites(handle);
+            feed({'*'});
+        }
+        EXPECT_TRUE(takeReports().empty());
+        EXPECT_EQ(form.ProtocolState, stIdle);
+        EXPECT_EQ(s.log(), failed);
+        // Still plugged in: the rescan the write asked for leaves the programmer as it is.
+        s.dispatcher.runPending();
+        EXPECT_NE(form.ProgrammerDevice, nullptr);
+        EXPECT_TRUE(form.bProg.enabled);
+    }
+}
+
 TEST_F(ResponseTest, OnlyADeviceWithTheProgrammersReportLengthsIsTaken) {
     s.unplug();
     struct Case {
