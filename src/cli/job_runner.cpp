@@ -22,6 +22,7 @@
 #include "common/user_error.h"
 #include "emulator/virtual_chip.h"
 #include "form/main_form.h"
+#include "form/programmer_texts.h"
 #include "link/hid_device_controller.h"
 #include "operations/engine_support.h"
 #include "operations/fuse_changes.h"
@@ -364,10 +365,16 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     TMainForm& form = *form_;
     const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
     if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
-        if (options_.programmer.hidPath.empty())
+        // What the status bar would say, then the window's log: why the devices with the
+        // programmer's ids there are were not taken.
+        if (form.programmerAccessDenied())
+            error(pick(tarvik::texts::kProgrammerNoAccess, language_));
+        else if (options_.programmer.hidPath.empty())
             error(texts::kNoProgrammer);
         else
             error(texts::kNoProgrammerAt, {options_.programmer.hidPath});
+        for (const std::string& line : form.Verlauf.lines)
+            error(line);
         return kExitNoProgrammer;
     }
     if (const std::size_t attached = attachedProgrammers(*backend_).size(); attached > 1)

@@ -23,25 +23,26 @@ namespace {
 class PluggingBackend : public HidBackend {
 public:
     PluggingBackend(Dispatcher& mainThread, std::shared_ptr<VirtualDevice> device,
-                    std::shared_ptr<VirtualDevice> second, std::chrono::milliseconds delay)
+                    std::shared_ptr<VirtualDevice> second, std::chrono::milliseconds delay,
+                    const EmulatedDeviceOptions& options)
         : inner_(mainThread) {
         if (!device)
             return;
         if (delay.count() == 0) {
-            inner_.plug(device);
+            inner_.plug(device, Latency::None, options);
             if (second)
-                inner_.plug(second);
+                inner_.plug(second, Latency::None, options);
             return;
         }
-        plugger_ = std::jthread([this, device, second, delay](std::stop_token stop) {
+        plugger_ = std::jthread([this, device, second, delay, options](std::stop_token stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
             if (wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
                 return;
-            inner_.plug(device);
+            inner_.plug(device, Latency::None, options);
             if (second)
-                inner_.plug(second);
+                inner_.plug(second, Latency::None, options);
         });
     }
 
@@ -77,7 +78,7 @@ int CliTest::run(std::vector<std::string> args) {
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
         return std::make_unique<PluggingBackend>(
             mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr,
-            plugged ? std::shared_ptr<VirtualDevice>(second) : nullptr, plugDelay);
+            plugged ? std::shared_ptr<VirtualDevice>(second) : nullptr, plugDelay, device);
     };
     return runCli(args, io, factory);
 }
