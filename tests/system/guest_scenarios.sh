@@ -6,7 +6,7 @@
 data=/data
 disconnected="The programmer was disconnected before the job finished."
 no_programmer="No programmer found."
-no_access="The programmer is connected, but this user may not open it."
+no_access="Programmer connected, but this user may not open it!"
 
 now() { read -r t _ </proc/uptime; echo "$t"; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
@@ -114,7 +114,7 @@ unplug_mid_write() {
 plug_while_waiting() {
     tarvik-cli --wait 10 detect >/tmp/cli.out 2>&1 &
     client=$!
-    sleep 1
+    sleep 2 # the client is surely waiting by now, even in an emulated guest
     serve p --chip ATmega8 || return
     wait "$client"
     rc=$?
@@ -169,6 +169,9 @@ no_access() {
     ended=$(now)
     expect_status 3
     grep -qF "$no_access" /tmp/cli.out || fail "no line \"$no_access\"; output: $(tail -n 4 /tmp/cli.out | tr '\n' '|')"
+    grep -qF "This user may not open $node (the programmer) for reading and writing." /tmp/cli.out ||
+        fail "the node $node is not named"
+    [ "$(opens p)" = 0 ] || fail "the node was opened although its mode is 000"
     figure "no access reported in $(minus "$ended" "$started") s"
     below "$(minus "$ended" "$started")" 2 || fail "took 2 s or more"
 }

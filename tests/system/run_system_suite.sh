@@ -10,7 +10,7 @@
 # Needs qemu-system-x86, busybox-static, cpio and apt-get access to Debian's archive; the
 # downloaded packages are kept in BUILD_DIR/system/debs. TARVIK_SYSTEM_ACCEL=kvm tries KVM
 # first (falling back to TCG when it cannot start); TARVIK_SYSTEM_TIMEOUT bounds the guest's
-# run in seconds (default 900); TARVIK_SYSTEM_SCENARIOS="detect two-programmers" runs only
+# run in seconds (default 600); TARVIK_SYSTEM_SCENARIOS="detect two-programmers" runs only
 # the scenarios named.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -26,6 +26,10 @@ for tool in qemu-system-x86_64 cpio busybox; do
 done
 busybox_static="$(command -v busybox)"
 [ -e /bin/busybox ] && busybox_static=/bin/busybox
+if ldd "$busybox_static" >/dev/null 2>&1; then
+    echo "$busybox_static is not statically linked: install busybox-static" >&2
+    exit 2
+fi
 
 mkdir -p "$work/debs"
 started=$(date +%s.%N)
@@ -137,7 +141,7 @@ if [ -n "${TARVIK_SYSTEM_SCENARIOS:-}" ]; then
 fi
 log="$work/guest.log"
 status=0
-timeout --kill-after=10 "${TARVIK_SYSTEM_TIMEOUT:-900}" \
+timeout --kill-after=10 "${TARVIK_SYSTEM_TIMEOUT:-600}" \
     qemu-system-x86_64 "${accel[@]}" -cpu max -smp 2 -m 768 -nographic -no-reboot \
     -kernel "$kernel" -initrd "$initrd" \
     -append "console=ttyS0 quiet loglevel=3 panic=-1 rdinit=/init $selection" </dev/null |
