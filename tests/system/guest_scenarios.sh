@@ -93,8 +93,8 @@ round_trip() {
 }
 
 unplug_mid_write() {
-    serve p --chip ATmega128 --unplug-after 300 || return
-    cli write "$data/atmega128.hex"
+    serve p --chip ATmega8 --unplug-after 60 || return
+    cli write "$data/atmega8.hex"
     ended=$(now)
     expect_status 1
     grep -qF "$disconnected" /tmp/cli.out || fail "no line \"$disconnected\""
@@ -106,8 +106,8 @@ unplug_mid_write() {
     fi
     figure "unplug to exit: $(minus "$ended" "$gone") s"
     below "$(minus "$ended" "$gone")" 2 || fail "tarvik-cli took 2 s or more to end"
-    serve p --chip ATmega128 || return
-    cli write "$data/atmega128.hex"
+    serve p --chip ATmega8 || return
+    cli write "$data/atmega8.hex"
     expect_status 0
 }
 

@@ -123,8 +123,7 @@ bool UhidDevice::run() {
         timespec timeout{};
         const timespec* wait = nullptr;
         if (!pending_.empty()) {
-            const auto left =
-                std::max(pending_.front().due - Clock::now(), Clock::duration::zero());
+            const auto left = std::max(nextSend() - Clock::now(), Clock::duration::zero());
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
             timeout = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
             wait = &timeout;
@@ -211,8 +210,15 @@ void UhidDevice::schedule(const DeviceReply& reply, Clock::time_point now) {
         unplugAfterPending_ = true;
 }
 
+UhidDevice::Clock::time_point UhidDevice::nextSend() const {
+    // A frame carries one report: after a late wake-up the answers go on one per frame
+    // rather than all at once, as the bus would carry them.
+    return settings_.usbFrames ? std::max(pending_.front().due, lastSent_ + kFrame)
+                               : pending_.front().due;
+}
+
 void UhidDevice::sendDue(Clock::time_point now) {
-    while (!pending_.empty() && pending_.front().due <= now) {
+    while (!pending_.empty() && nextSend() <= now) {
         uhid_event event{};
         event.type = UHID_INPUT2;
         const std::size_t size =
@@ -223,6 +229,7 @@ void UhidDevice::sendDue(Clock::time_point now) {
         pending_.pop_front();
         if (!writeEvent(node_.get(), event))
             throw std::system_error(errno, std::generic_category(), "UHID_INPUT2");
+        lastSent_ = now;
     }
 }
 
