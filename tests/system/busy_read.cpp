@@ -102,8 +102,13 @@ int main(int argc, char** argv) {
                   << "; first difference at " << first << '\n';
         return 1;
     }
-    std::printf("read %zu bytes, identical, in %.2f s with the main thread blocked %zu x %lld ms\n",
+    // Reads come in pieces of 63 bytes, one input report each.
+    const double reports = static_cast<double>((read.size() + 62) / 63);
+    const double unblocked = took - seconds(kBlocked) * static_cast<double>(blocked);
+    std::printf("read %zu bytes, identical, in %.2f s with the main thread blocked %zu x %lld ms "
+                "(%.2f reports per ms while not blocked)\n",
                 read.size(), took, blocked,
-                static_cast<long long>(std::chrono::milliseconds(kBlocked).count()));
+                static_cast<long long>(std::chrono::milliseconds(kBlocked).count()),
+                reports / (unblocked * 1000));
     return blocked == std::size(points) ? 0 : 1;
 }

@@ -18,6 +18,9 @@ namespace tarvik {
 namespace {
 
 constexpr auto kFrame = std::chrono::milliseconds(1);
+// The most missed frames sent at once after a late wake-up: well below the 64 reports the
+// kernel's hidraw queue holds, so a reader that keeps up with the bus keeps up with this.
+constexpr auto kCatchUp = 16 * kFrame;
 constexpr std::uint16_t kBusUsb = 0x03; // BUS_USB of linux/input.h
 
 // The first frame boundary after t.
@@ -123,7 +126,8 @@ bool UhidDevice::run() {
         timespec timeout{};
         const timespec* wait = nullptr;
         if (!pending_.empty()) {
-            const auto left = std::max(nextSend() - Clock::now(), Clock::duration::zero());
+            const auto left =
+                std::max(pending_.front().due - Clock::now(), Clock::duration::zero());
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
             timeout = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
             wait = &timeout;
@@ -210,15 +214,17 @@ void UhidDevice::schedule(const DeviceReply& reply, Clock::time_point now) {
         unplugAfterPending_ = true;
 }
 
-UhidDevice::Clock::time_point UhidDevice::nextSend() const {
-    // A frame carries one report: after a late wake-up the answers go on one per frame
-    // rather than all at once, as the bus would carry them.
-    return settings_.usbFrames ? std::max(pending_.front().due, lastSent_ + kFrame)
-                               : pending_.front().due;
-}
-
 void UhidDevice::sendDue(Clock::time_point now) {
-    while (!pending_.empty() && nextSend() <= now) {
+    if (pending_.empty())
+        return;
+    // The bus never falls behind, but this process may wake late: it catches up on the frames
+    // it missed, at most kCatchUp of them at once, and lets the rest of the answers slip.
+    const auto late = now - pending_.front().due;
+    if (settings_.usbFrames && late > kCatchUp) {
+        for (Pending& pending : pending_)
+            pending.due += late - kCatchUp;
+    }
+    while (!pending_.empty() && pending_.front().due <= now) {
         uhid_event event{};
         event.type = UHID_INPUT2;
         const std::size_t size =
@@ -229,7 +235,6 @@ void UhidDevice::sendDue(Clock::time_point now) {
         pending_.pop_front();
         if (!writeEvent(node_.get(), event))
             throw std::system_error(errno, std::generic_category(), "UHID_INPUT2");
-        lastSent_ = now;
     }
 }
 

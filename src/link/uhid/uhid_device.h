@@ -70,7 +70,6 @@ private:
 
     bool handleEvent();
     void schedule(const DeviceReply& reply, Clock::time_point now);
-    Clock::time_point nextSend() const; // when the first pending answer may go
     void sendDue(Clock::time_point now);
     void destroy();
     void tell(UhidEvent event) const;
@@ -81,7 +80,6 @@ private:
     EventLog log_;
     WakeEvent stop_;
     std::deque<Pending> pending_;
-    Clock::time_point lastSent_{};
     bool unplugAfterPending_ = false;
     bool created_ = false;
 };
