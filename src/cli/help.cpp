@@ -95,7 +95,7 @@ constexpr std::string_view kOptions =
 
 constexpr std::string_view kExitStatus =
     "Exit status: 0 success, 1 the job failed, 2 bad usage or a file that could not be read\n"
-    "or written, 3 no programmer found.\n";
+    "or written, 3 no programmer found, or one this user may not open.\n";
 
 } // namespace
 

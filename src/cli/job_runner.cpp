@@ -21,6 +21,7 @@
 #include "common/user_error.h"
 #include "emulator/virtual_chip.h"
 #include "form/main_form.h"
+#include "form/programmer_texts.h"
 #include "link/hid_device_controller.h"
 #include "operations/job_texts.h"
 
@@ -288,7 +289,14 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     TMainForm& form = *form_;
     const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
     if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
-        error(texts::kNoProgrammer);
+        // What the status bar would say, then the window's log: why the devices with the
+        // programmer's ids there are were not taken.
+        if (form.programmerAccessDenied())
+            error(pick(tarvik::texts::kProgrammerNoAccess, language_));
+        else
+            error(texts::kNoProgrammer);
+        for (const std::string& line : form.Verlauf.lines)
+            error(line);
         return kExitNoProgrammer;
     }
     if (job.file == FileUse::Load) {

@@ -156,6 +156,8 @@ void TMainForm::selectLanguage(std::uint8_t languageCode) {
     LanguageCode = languageCode;
     storeSetting(setting::kLanguage, chosen->storedValue);
     applyLanguageCaptions(*this, languageCode);
+    if (ProgrammerDevice == nullptr)
+        showProgrammerStatus(); // the one status text that has a language
 }
 
 void TMainForm::sDeutschClick() {

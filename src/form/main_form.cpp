@@ -6,6 +6,9 @@
 #include <chrono>
 #include <ctime>
 
+#include "operations/engine_support.h"
+#include "operations/job_texts.h"
+
 namespace tarvik {
 
 namespace {
@@ -82,16 +85,10 @@ void TMainForm::SendReport() {
             break;
         }
     }
-    // As many bytes as the device's output report declares: a device with longer reports gets
-    // zeros after the report buffer. A failed write shows as a job that gets no answer;
-    // unplugging the programmer ends it.
-    const std::size_t length = ProgrammerDevice->Caps().OutputReportByteLength;
-    if (length <= OutputReport.size()) {
-        ProgrammerDevice->Write(std::span<const std::uint8_t>(OutputReport.data(), length));
-    } else {
-        std::vector<std::uint8_t> padded(length, 0);
-        std::copy(OutputReport.begin(), OutputReport.end(), padded.begin());
-        ProgrammerDevice->Write(padded);
+    // No answer comes to a report that never left: the job ends here with the error (the
+    // caller finishes it), and the link looks at once whether the programmer is still there.
+    if (!ProgrammerDevice->Write(OutputReport)) {
+        engine::failStep(*this, texts::kWriteFailed);
     }
 }
 

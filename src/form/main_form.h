@@ -44,6 +44,8 @@ public:
 
     // ---- the HID link's handlers ----
     void HidCtlDeviceChange();
+    // A device with the programmer's ids and reports is there, but this user may not open it.
+    bool programmerAccessDenied() const;
     void HidData(THidDevice* HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
                  std::uint16_t Size);
 
@@ -227,6 +229,11 @@ private:
     void applyStoredDevice();
     // The Setup and Buffer options: flip the entry's mark and store it at once.
     void toggleOption(MenuItem& item, std::string_view settingName);
+    // Status bar panel 0: the programmer ready, there but not open to this user, or missing.
+    void showProgrammerStatus();
+    // No programmer taken: the controls disabled, the status, and in the log why each device
+    // with the programmer's ids was not taken.
+    void showProgrammerMissing();
 
     SettingsStore& RegistryEdit1;
     FormHost& host_;

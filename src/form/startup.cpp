@@ -115,7 +115,7 @@ void TMainForm::FormCreate() {
     applyStoredLanguage();
     applyStoredDevice();
     if (ProgrammerDevice == nullptr)
-        DisableControls();
+        showProgrammerMissing(); // in the language just applied
 }
 
 void TMainForm::FormClose() {

@@ -3,6 +3,7 @@
 #include "link/emulated_backend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -50,6 +51,7 @@ struct EmulatedBackend::Port {
     Handle handle = 0;
     Latency latency = Latency::None;
     bool readWriteAccess = true;
+    std::atomic<bool> refusesWrites = false;
     std::weak_ptr<Bus> bus;
 
     std::mutex deviceMutex; // one output report at a time reaches the device
@@ -109,7 +111,7 @@ public:
     bool readWriteAccess() const override { return port_->readWriteAccess; }
 
     bool write(std::span<const std::uint8_t> report) override {
-        if (!port_->readWriteAccess)
+        if (!port_->readWriteAccess || port_->refusesWrites)
             return false;
         {
             std::lock_guard lock(port_->mutex);
@@ -259,6 +261,13 @@ EmulatedBackend::Handle EmulatedBackend::plug(std::shared_ptr<VirtualDevice> dev
 
 void EmulatedBackend::unplug(Handle handle) {
     bus_->remove(handle);
+}
+
+void EmulatedBackend::refuseWrites(Handle handle) {
+    std::lock_guard lock(bus_->mutex);
+    for (const auto& port : bus_->ports)
+        if (port->handle == handle)
+            port->refusesWrites = true;
 }
 
 std::vector<HidDeviceInfo> EmulatedBackend::enumerate() {

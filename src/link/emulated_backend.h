@@ -44,6 +44,9 @@ public:
     // Unplugs at once; reports not read yet are lost, as on a real bus. Unknown handles and
     // devices already gone are ignored.
     void unplug(Handle handle);
+    // The device stops taking output reports while it stays plugged in (a failing cable or
+    // hub): every write to it fails from now on.
+    void refuseWrites(Handle handle);
 
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override;

@@ -6,12 +6,9 @@
 
 namespace tarvik {
 
-THidDevice::THidDevice(ConstructionKey, HidDeviceInfo info,
-                       std::unique_ptr<HidConnection> connection)
-    : info_(std::move(info)), connection_(std::move(connection)) {
+THidDevice::THidDevice(ConstructionKey, HidDeviceInfo info) : info_(std::move(info)) {
     caps_.InputReportByteLength = info_.inputReportLength;
     caps_.OutputReportByteLength = info_.outputReportLength;
-    readWrite_ = connection_ && connection_->readWriteAccess();
 }
 
 THidDevice::~THidDevice() {
@@ -24,14 +21,20 @@ bool THidDevice::Write(std::span<const std::uint8_t> report) {
     // A report is written whole or not at all: the device expects exactly its output length.
     if (caps_.OutputReportByteLength != 0 && report.size() != caps_.OutputReportByteLength)
         return false;
-    return connection_->write(report);
+    if (connection_->write(report))
+        return true;
+    // Often the first sign of an unplug: the rescan tells.
+    if (requestRescan_)
+        requestRescan_();
+    return false;
 }
 
 void THidDevice::startReading(Dispatcher& mainThread) {
     if (!onData_ || !pluggedIn_ || !checkedOut_ || !readWrite_ || readThread_ || !connection_ ||
         caps_.InputReportByteLength == 0)
         return;
-    readThread_ = std::make_unique<THidDeviceReadThread>(*this, *connection_, mainThread);
+    readThread_ =
+        std::make_unique<THidDeviceReadThread>(*this, *connection_, mainThread, requestRescan_);
 }
 
 void THidDevice::stopReading() {

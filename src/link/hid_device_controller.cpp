@@ -1,5 +1,5 @@
-// THidDeviceController: enumeration, reconciliation on every change notice, handing devices
-// out to the client and attaching its handlers.
+// THidDeviceController: enumeration, reconciliation on every change notice, opening and
+// handing devices out to the client and attaching its handlers.
 #include "link/hid_device_controller.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ bool instanceExists = false;
 } // namespace
 
 THidDeviceController::THidDeviceController(HidBackend& backend, Dispatcher& mainThread)
-    : backend_(backend), mainThread_(mainThread) {
+    : backend_(backend), mainThread_(mainThread), rescanRequests_(mainThread) {
     {
         std::lock_guard lock(instanceMutex);
         if (instanceExists)
@@ -24,26 +24,29 @@ THidDeviceController::THidDeviceController(HidBackend& backend, Dispatcher& main
         instanceExists = true;
     }
     for (const HidDeviceInfo& info : backend_.enumerate())
-        if (auto device = makeDevice(info))
-            devices_.push_back(std::move(device));
+        devices_.push_back(makeDevice(info));
+    rescanRequests_.watch([this] { RescanDevices(); });
     backend_.watch([this] { RescanDevices(); });
 }
 
 THidDeviceController::~THidDeviceController() {
     backend_.watch({});
     devices_.clear(); // each device stops its reader and closes
+    rescanRequests_.watch({});
     std::lock_guard lock(instanceMutex);
     instanceExists = false;
 }
 
 std::unique_ptr<THidDevice> THidDeviceController::makeDevice(const HidDeviceInfo& info) {
-    auto connection = backend_.open(info);
-    if (!connection)
-        return nullptr; // cannot be opened: left out
-    auto device =
-        std::make_unique<THidDevice>(THidDevice::ConstructionKey{}, info, std::move(connection));
+    auto device = std::make_unique<THidDevice>(THidDevice::ConstructionKey{}, info);
     device->onData_ = onData_;
+    device->requestRescan_ = [requests = &rescanRequests_] { requests->notify(); };
     return device;
+}
+
+bool THidDeviceController::opensForReadWrite(const THidDevice& device) {
+    const auto probe = backend_.open(device.info_);
+    return probe && probe->readWriteAccess();
 }
 
 void THidDeviceController::SetOnDeviceChange(std::function<void()> handler) {
@@ -65,13 +68,24 @@ void THidDeviceController::SetOnDeviceData(THidDataEvent handler) {
     }
 }
 
-bool THidDeviceController::AcquireDevice(int vendorId, int productId, THidDevice*& device) {
+bool THidDeviceController::AcquireDevice(int vendorId, int productId, THidDevice*& device,
+                                         const std::function<bool(const THidDevice&)>& accept) {
     device = nullptr;
     for (auto& candidate : devices_) {
         const HidDeviceInfo& info = candidate->Info();
         if (info.vendorId != vendorId || (productId != -1 && info.productId != productId) ||
-            candidate->checkedOut_)
+            candidate->checkedOut_ || !candidate->pluggedIn_ || (accept && !accept(*candidate)))
             continue;
+        auto connection = backend_.open(info);
+        if (!connection)
+            continue; // gone already, or broken: the next rescan tells
+        if (!connection->readWriteAccess()) {
+            candidate->accessDenied_ = true;
+            continue;
+        }
+        candidate->connection_ = std::move(connection);
+        candidate->readWrite_ = true;
+        candidate->accessDenied_ = false;
         candidate->checkedOut_ = true;
         candidate->startReading(mainThread_);
         device = candidate.get();
@@ -103,8 +117,14 @@ void THidDeviceController::RescanDevices() {
     bool changed = false;
     for (auto i = devices_.size(); i-- > 0;) {
         THidDevice& device = *devices_[i];
-        if (device.pluggedIn_ && isPresent(device.info_.identity))
+        if (device.pluggedIn_ && isPresent(device.info_.identity)) {
+            // Access granted meanwhile (a udev rule applied): the client may take it now.
+            if (device.accessDenied_ && opensForReadWrite(device)) {
+                device.accessDenied_ = false;
+                changed = true;
+            }
             continue;
+        }
         if (device.pluggedIn_) {
             device.close();
             changed = true;
@@ -122,10 +142,8 @@ void THidDeviceController::RescanDevices() {
         });
         if (listed)
             continue;
-        if (auto device = makeDevice(info)) {
-            devices_.push_back(std::move(device));
-            changed = true;
-        }
+        devices_.push_back(makeDevice(info));
+        changed = true;
     }
 
     if ((changed || !changeFired_) && onChange_) {

@@ -1,6 +1,6 @@
 // THidDeviceController and THidDevice: find HID devices, follow plugging and unplugging,
-// write output reports and deliver each input report, whole and in order, to the main thread
-// while the device's read thread waits for the handler to return.
+// open a device only when the client takes it, write output reports and deliver each input
+// report, whole and in order, to the main thread.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "link/change_notifier.h"
 #include "link/dispatcher.h"
 #include "link/hid_backend.h"
 
@@ -40,21 +41,26 @@ class THidDevice {
     };
 
 public:
-    // Made only by the controller, from an enumerated device and its opened connection.
-    THidDevice(ConstructionKey, HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
+    // Made only by the controller, from an enumerated device; opened when it is taken.
+    THidDevice(ConstructionKey, HidDeviceInfo info);
     ~THidDevice();
     THidDevice(const THidDevice&) = delete;
     THidDevice& operator=(const THidDevice&) = delete;
 
     // One synchronous write of the whole output report, report id first. False when the
-    // device is unplugged, open for queries only, or the report is not its output length.
+    // device is unplugged, not open for reading and writing, or the report is not its output
+    // length. A write that the device refuses also asks the controller for a rescan.
     bool Write(std::span<const std::uint8_t> report);
     const THidCaps& Caps() const { return caps_; }
 
     const HidDeviceInfo& Info() const { return info_; }
     bool IsPluggedIn() const { return pluggedIn_; }
     bool IsCheckedOut() const { return checkedOut_; }
+    // Open for reading and writing: taken by the client and opened.
     bool HasReadWriteAccess() const { return readWrite_; }
+    // The last attempt to take the device could open it for queries only: this user may not
+    // read or write it. Cleared once a rescan finds it open to reading and writing.
+    bool AccessDenied() const { return accessDenied_; }
     int ReadThreadSleep() const { return readThreadSleep_; }
 
 private:
@@ -75,8 +81,10 @@ private:
     bool pluggedIn_ = true;
     bool checkedOut_ = false;
     bool readWrite_ = false;
+    bool accessDenied_ = false;
     int readThreadSleep_ = 100;
     THidDataEvent onData_;
+    std::function<void()> requestRescan_; // any thread: a rescan soon, on the main thread
     std::unique_ptr<THidDeviceReadThread> readThread_;
 };
 
@@ -95,20 +103,29 @@ public:
     void SetOnDeviceData(THidDataEvent handler);
 
     // Checks out the first listed device with these ids that is not checked out yet
-    // (productId -1 matches any) and starts reading it.
-    bool AcquireDevice(int vendorId, int productId, THidDevice*& device);
+    // (productId -1 matches any), that accept takes when given, and that opens for reading
+    // and writing, and starts reading it. Only the devices looked at in this order are
+    // opened. One that opens for queries only is marked AccessDenied and passed over; one that
+    // cannot be opened at all is passed over.
+    bool AcquireDevice(int vendorId, int productId, THidDevice*& device,
+                       const std::function<bool(const THidDevice&)>& accept = {});
     // Stops reading, closes the device and drops it from the list.
     void ReleaseDevice(THidDevice* device);
+    // Also looks again at devices marked AccessDenied: one that now opens for reading and
+    // writing counts as a change.
     void RescanDevices();
 
     const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
 
 private:
-    // Opens one enumerated device; nullptr when it cannot be opened.
     std::unique_ptr<THidDevice> makeDevice(const HidDeviceInfo& info);
+    // Whether the device opens for reading and writing now; the probe is closed at once.
+    bool opensForReadWrite(const THidDevice& device);
 
     HidBackend& backend_;
     Dispatcher& mainThread_;
+    // Rescans asked for by devices whose writes or reads failed.
+    ChangeNotifier rescanRequests_;
     std::vector<std::unique_ptr<THidDevice>> devices_;
     std::function<void()> onChange_;
     THidDataEvent onData_;

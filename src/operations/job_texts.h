@@ -53,6 +53,10 @@ constexpr LangText kNoJobForSelection{"Für diese Auswahl gibt es diese Aktion n
 // A flash read needs the flash size as a decimal number of bytes.
 constexpr LangText kFlashSizeUnknown{"Flash-Größe unbekannt.", "Flash size unknown.",
                                      "Размер flash неизвестен."};
+// An output report the programmer did not take (often the first sign of an unplug).
+constexpr LangText kWriteFailed{"Schreiben zum Programmiergerät fehlgeschlagen.",
+                                "Writing to the programmer failed.",
+                                "Ошибка записи в программатор."};
 // A write or verify with nothing in the buffer.
 constexpr LangText kBufferEmpty{"Buffer ist leer.", "Buffer is empty.", "Буфер пуст."};
 

@@ -150,6 +150,9 @@ void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std
             // buffer is through). A "*" with no transfer to continue is ignored altogether.
             if (ProtocolState == stWrite || ProtocolState == stVerify) {
                 FillDataChunk();
+                if (ProtocolState == stIdle) {
+                    FinishOperation(); // the chunk could not be written
+                }
             }
             return;
         }

@@ -23,20 +23,20 @@ namespace {
 class PluggingBackend : public HidBackend {
 public:
     PluggingBackend(Dispatcher& mainThread, std::shared_ptr<VirtualDevice> device,
-                    std::chrono::milliseconds delay)
+                    std::chrono::milliseconds delay, const EmulatedDeviceOptions& options)
         : inner_(mainThread) {
         if (!device)
             return;
         if (delay.count() == 0) {
-            inner_.plug(device);
+            inner_.plug(device, Latency::None, options);
             return;
         }
-        plugger_ = std::jthread([this, device, delay](std::stop_token stop) {
+        plugger_ = std::jthread([this, device, delay, options](std::stop_token stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
             if (!wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
-                inner_.plug(device);
+                inner_.plug(device, Latency::None, options);
         });
     }
 
@@ -71,7 +71,8 @@ int CliTest::run(std::vector<std::string> args) {
     CliIo io{out, err, terminal};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
         return std::make_unique<PluggingBackend>(
-            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr, plugDelay);
+            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr, plugDelay,
+            device);
     };
     return runCli(args, io, factory);
 }

@@ -15,6 +15,7 @@
 
 #include "cli/cli.h"
 #include "emulator/virtual_programmer.h"
+#include "link/emulated_backend.h"
 
 namespace tarvik::cli::test {
 
@@ -28,6 +29,7 @@ protected:
         std::make_shared<emulator::VirtualProgrammer>("ATmega8");
     bool plugged = true;                    // false: no programmer ever appears
     std::chrono::milliseconds plugDelay{0}; // how long after start the programmer is plugged
+    EmulatedDeviceOptions device;           // how it shows on the bus
     bool terminal = false;                  // pretend standard error is a terminal
 
     // Runs the command line; out and err hold what it printed.

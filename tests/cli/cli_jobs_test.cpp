@@ -178,6 +178,40 @@ TEST_F(Jobs, WaitsForAProgrammerPluggedLate) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
 }
 
+TEST_F(Jobs, AProgrammerThatCannotBeUsedIsNamedAndNotWaitedFor) {
+    const std::vector<std::string> noAccess{
+        "Programmer connected, but this user may not open it!",
+        "This user may not open emulated:1 (the programmer) for reading and writing.",
+        "Install the udev rule, then unplug and replug the programmer:",
+        "    sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/",
+        "    sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw"};
+    device.readWriteAccess = false;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run({"detect"}), 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(errLines(), noAccess);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(programmer->reportsReceived(), 0u);
+
+    // --wait gives access the time to appear, then says the same.
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run({"--wait", "1", "detect"}), 3);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(errLines(), noAccess);
+
+    EXPECT_EQ(run({"--lang", "de", "erase"}), 3);
+    EXPECT_EQ(errLines().at(0),
+              "Programmiergerät angeschlossen, aber dieser Benutzer darf es nicht öffnen!");
+
+    device.readWriteAccess = true;
+    device.outputReportLength = 64;
+    EXPECT_EQ(run({"detect"}), 3);
+    EXPECT_EQ(errLines(), (std::vector<std::string>{
+                              "No programmer found.",
+                              "emulated:1 has the ids 0451:3210 but input reports of 65 and "
+                              "output reports of 64 bytes instead of 65: not used."}));
+}
+
 // Commands that end in anything but success, with what they say on standard error.
 struct Failure {
     const char* what;

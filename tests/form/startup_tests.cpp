@@ -47,6 +47,27 @@ TEST_F(FormTest, WithTheProgrammerPluggedTheSelectionKeepsItsControls) {
     EXPECT_TRUE(form->nDevice.enabled);
 }
 
+TEST_F(FormTest, StartingWithAProgrammerThisUserMayNotOpenSaysSoInTheStoredLanguage) {
+    EmulatedDeviceOptions denied;
+    denied.readWriteAccess = false;
+    backend.plug(std::make_shared<SilentProgrammer>(), Latency::None, denied);
+    dispatcher.runUntil([&] { return controller.DeviceList().size() == 1; },
+                        std::chrono::seconds(2));
+    dispatcher.runPending();
+    settings.values["Language"] = 3;
+    settings.values["Last Device"] = 19;
+    form->FormCreate();
+    EXPECT_EQ(form->StatusBar.panels[0],
+              "Программатор подключен, но у этого пользователя нет к нему доступа!");
+    ASSERT_EQ(form->Verlauf.lines.size(), 4u);
+    EXPECT_EQ(form->Verlauf.lines[0],
+              "Этот пользователь не может открыть emulated:1 (программатор) для чтения и записи.");
+    EXPECT_EQ(form->Verlauf.lines[1],
+              "Установите правило udev, затем отключите и снова подключите программатор:");
+    EXPECT_FALSE(form->bDetectDevice.enabled); // the selection offers no job either
+    EXPECT_FALSE(form->nDevice.enabled);
+}
+
 TEST_F(FormTest, StoredLastDeviceSelectsItsEntry) {
     struct Case {
         std::int32_t stored;

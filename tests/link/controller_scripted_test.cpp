@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
+
+#include "link/hid_device_read_thread.h"
 
 #include "link/hid_device_controller.h"
 #include "test_devices.h"
@@ -45,26 +48,60 @@ TEST_F(ScriptedControllerTest, AReadOfNoBytesIsNotDelivered) {
     EXPECT_EQ(delivered[0].data, (std::vector<std::uint8_t>{0xAA, 0xBB}));
 }
 
-TEST_F(ScriptedControllerTest, DeviceOpenedForQueriesOnlyIsAcquiredButNeverRead) {
-    auto* conn = backend.add("q", kProgrammerVendorId, kProgrammerProductId, true, false);
-    THidDeviceController ctl(backend, main);
-    ctl.SetOnDeviceData(recorder());
-    THidDevice* dev = nullptr;
-    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
-    EXPECT_FALSE(dev->HasReadWriteAccess());
-    conn->queue({0, 1});
-    main.runFor(30ms);
-    EXPECT_EQ(conn->reads(), 0);
-    EXPECT_TRUE(delivered.empty());
-    EXPECT_FALSE(dev->Write(std::vector<std::uint8_t>(65, 0)));
-}
-
-TEST_F(ScriptedControllerTest, DeviceThatCannotBeOpenedIsLeftOut) {
+TEST_F(ScriptedControllerTest, OnlyTheDeviceTakenIsOpened) {
+    backend.add("keyboard", 0x046d, 0xc31c);
     backend.add("broken", kProgrammerVendorId, kProgrammerProductId, false);
     backend.add("good", kProgrammerVendorId, kProgrammerProductId);
     THidDeviceController ctl(backend, main);
-    ASSERT_EQ(ctl.DeviceList().size(), 1u);
-    EXPECT_EQ(ctl.DeviceList()[0]->Info().identity, "good");
+    ctl.SetOnDeviceChange([] {});
+    ctl.SetOnDeviceData(recorder());
+    ASSERT_EQ(ctl.DeviceList().size(), 3u); // listed from what the system says, unopened
+    EXPECT_TRUE(backend.opened.empty());
+
+    // One that cannot be opened at all is passed over for the next.
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_EQ(dev->Info().identity, "good");
+    EXPECT_TRUE(dev->HasReadWriteAccess());
+    EXPECT_FALSE(ctl.DeviceList()[1]->IsCheckedOut());
+    ctl.RescanDevices();
+    EXPECT_EQ(backend.opened, (std::vector<std::string>{"broken", "good"}));
+
+    // What accept refuses is not even opened.
+    THidDevice* other = nullptr;
+    EXPECT_FALSE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, other,
+                                   [](const THidDevice&) { return false; }));
+    EXPECT_EQ(backend.opened.size(), 2u);
+}
+
+TEST_F(ScriptedControllerTest, DeviceThatOpensForQueriesOnlyIsPassedOverUntilAccessAppears) {
+    backend.add("q", kProgrammerVendorId, kProgrammerProductId, true, false);
+    THidDeviceController ctl(backend, main);
+    int changes = 0;
+    ctl.SetOnDeviceChange([&] { ++changes; });
+    ctl.SetOnDeviceData(recorder());
+    THidDevice* dev = nullptr;
+    EXPECT_FALSE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_EQ(dev, nullptr);
+    const THidDevice& listed = *ctl.DeviceList()[0];
+    EXPECT_TRUE(listed.AccessDenied());
+    EXPECT_FALSE(listed.IsCheckedOut());
+
+    backend.allowOpen("q", false);
+    ctl.RescanDevices(); // still no access: nothing changed
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(listed.AccessDenied());
+
+    backend.allowOpen("q"); // the probe, closed at once
+    auto* taken = backend.allowOpen("q");
+    ctl.RescanDevices();
+    EXPECT_EQ(changes, 2);
+    EXPECT_FALSE(listed.AccessDenied());
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    EXPECT_TRUE(dev->Write(std::vector<std::uint8_t>(65, 0)));
+    taken->queue({0, 1});
+    ASSERT_TRUE(main.runUntil([&] { return delivered.size() == 1; }, 5s));
+    EXPECT_EQ(backend.opened.size(), 4u);
 }
 
 TEST_F(ScriptedControllerTest, ReadingFollowsTheDataHandler) {
@@ -108,6 +145,62 @@ TEST_F(ScriptedControllerTest, CheckedOutDeviceStaysListedUnpluggedUntilReleased
     EXPECT_EQ(changes, 2);
     ctl.ReleaseDevice(dev);
     EXPECT_TRUE(ctl.DeviceList().empty());
+}
+
+TEST_F(ScriptedControllerTest, TheReaderEmptiesTheSystemQueueWhileTheMainThreadIsBusy) {
+    // hidraw keeps 64 reports and drops new ones while full: the reader must take them all
+    // while the main thread does something else, up to its own bound, where it waits.
+    constexpr std::size_t kBound = THidDeviceReadThread::kMaxQueuedReports;
+    constexpr std::size_t kBeyond = 100;
+    auto* conn = backend.add("a", kProgrammerVendorId, kProgrammerProductId);
+    THidDeviceController ctl(backend, main);
+    std::uint32_t next = 0;
+    bool inHandler = false;
+    ctl.SetOnDeviceData([&](THidDevice*, std::uint8_t, const std::uint8_t* data, std::uint16_t) {
+        ASSERT_FALSE(inHandler);
+        inHandler = true;
+        EXPECT_EQ(test::sequenceOf(data), next);
+        ++next;
+        inHandler = false;
+    });
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    for (std::uint32_t i = 0; i < kBound + kBeyond; ++i)
+        conn->queue({0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8), 0, 0});
+
+    // The main thread is busy: nothing runs its loop.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (conn->pending() > kBeyond - 1 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(20ms);
+    // Taken up to the bound and one more, which the reader holds until there is room.
+    EXPECT_EQ(conn->pending(), kBeyond - 1);
+    EXPECT_EQ(next, 0u);
+
+    ASSERT_TRUE(main.runUntil([&] { return next == kBound + kBeyond; }, 5s));
+    EXPECT_EQ(conn->pending(), 0u);
+}
+
+TEST_F(ScriptedControllerTest, AFailedWriteOrReadAsksForARescan) {
+    auto* conn = backend.add("a", kProgrammerVendorId, kProgrammerProductId);
+    THidDeviceController ctl(backend, main);
+    ctl.SetOnDeviceData(recorder());
+    THidDevice* dev = nullptr;
+    ASSERT_TRUE(ctl.AcquireDevice(kProgrammerVendorId, kProgrammerProductId, dev));
+    const std::vector<std::uint8_t> report(65, 0);
+    ASSERT_TRUE(dev->Write(report));
+    main.runFor(10ms);
+    const int enumerations = backend.enumerations;
+
+    conn->fail(true); // reads fail too, once per slice
+    EXPECT_FALSE(dev->Write(report));
+    ASSERT_TRUE(main.runUntil([&] { return backend.enumerations == enumerations + 2; }, 5s));
+    main.runFor(250ms); // a failing read asks once, not once per retry
+    EXPECT_EQ(backend.enumerations, enumerations + 2);
+
+    conn->fail(false);
+    conn->queue({0, 1});
+    ASSERT_TRUE(main.runUntil([&] { return delivered.size() == 1; }, 5s));
 }
 
 } // namespace

@@ -55,7 +55,8 @@ inline std::uint32_t sequenceOf(const std::uint8_t* data) {
 }
 
 // A connection whose reads return what the test queued: a byte string (possibly empty, a
-// completed read of 0 bytes) or, when the queue is empty, nothing within the slice.
+// completed read of 0 bytes) or, when the queue is empty, nothing within the slice. Writes and
+// reads fail while the test says so.
 class ScriptedConnection : public HidConnection {
 public:
     explicit ScriptedConnection(bool readWrite) : readWrite_(readWrite) {}
@@ -63,12 +64,14 @@ public:
     bool write(std::span<const std::uint8_t> report) override {
         std::lock_guard lock(mutex_);
         written_.emplace_back(report.begin(), report.end());
-        return true;
+        return !failing_;
     }
     int read(std::span<std::uint8_t> report, int timeoutMs) override {
         std::unique_lock lock(mutex_);
         ++reads_;
         changed_.notify_all();
+        if (failing_)
+            return -1;
         changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                           [this] { return woken_ || !script_.empty(); });
         if (woken_) {
@@ -98,6 +101,15 @@ public:
         std::lock_guard lock(mutex_);
         return reads_;
     }
+    // Reports queued and not read yet.
+    std::size_t pending() {
+        std::lock_guard lock(mutex_);
+        return script_.size();
+    }
+    void fail(bool failing) {
+        std::lock_guard lock(mutex_);
+        failing_ = failing;
+    }
 
 private:
     bool readWrite_;
@@ -106,15 +118,20 @@ private:
     std::deque<std::vector<std::uint8_t>> script_;
     std::vector<std::vector<std::uint8_t>> written_;
     bool woken_ = false;
+    bool failing_ = false;
     int reads_ = 0;
 };
 
 // A backend listing what the test puts in `devices`. Connections are made by the test in
-// advance (by identity); a device without one cannot be opened.
+// advance (by identity), one per open; a device without one cannot be opened.
 class ScriptedBackend : public HidBackend {
 public:
-    std::vector<HidDeviceInfo> enumerate() override { return devices; }
+    std::vector<HidDeviceInfo> enumerate() override {
+        ++enumerations;
+        return devices;
+    }
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override {
+        opened.push_back(info.identity);
         for (auto& [identity, connection] : connections)
             if (identity == info.identity && connection)
                 return std::move(connection);
@@ -136,13 +153,20 @@ public:
         devices.push_back(info);
         if (!opens)
             return nullptr;
+        return allowOpen(std::move(identity), readWrite);
+    }
+
+    // Lets the device be opened once more, read/write or for queries only.
+    ScriptedConnection* allowOpen(std::string identity, bool readWrite = true) {
         auto connection = std::make_unique<ScriptedConnection>(readWrite);
         auto* raw = connection.get();
-        connections.emplace_back(identity, std::move(connection));
+        connections.emplace_back(std::move(identity), std::move(connection));
         return raw;
     }
 
     std::vector<HidDeviceInfo> devices;
+    std::vector<std::string> opened; // the identities open() was asked for, in order
+    int enumerations = 0;
     std::vector<std::pair<std::string, std::unique_ptr<ScriptedConnection>>> connections;
     std::function<void()> onChange;
 };

@@ -274,26 +274,73 @@ TEST_F(ResponseTest, FamilyByteStaysWhenNoFamilyIsSelected) {
     EXPECT_EQ(reports[1][1], 3);
 }
 
-TEST_F(ResponseTest, ReportsGoOutAtTheDevicesDeclaredLength) {
+TEST_F(ResponseTest, AFailedWriteEndsTheJobWithTheError) {
+    const std::vector<std::string> failed{"writing...", "Writing to the programmer failed.", "",
+                                          "Error.", "Duration: 0.00 s"};
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(100));
+    for (const bool atTheFirstChunk : {false, true}) {
+        SCOPED_TRACE(atTheFirstChunk);
+        s.unplug();
+        const auto handle = s.plug(programmer);
+        takeReports();
+        if (atTheFirstChunk) {
+            s.backend.refuseWrites(handle);
+            form.bProgClick();
+        } else {
+            form.bProgClick();
+            ASSERT_EQ(takeReports().size(), 1u);
+            s.backend.refuseWrites(handle);
+            feed({'*'});
+        }
+        EXPECT_TRUE(takeReports().empty());
+        EXPECT_EQ(form.ProtocolState, stIdle);
+        EXPECT_EQ(s.log(), failed);
+        // Still plugged in: the rescan the write asked for leaves the programmer as it is.
+        s.dispatcher.runPending();
+        EXPECT_NE(form.ProgrammerDevice, nullptr);
+        EXPECT_TRUE(form.bProg.enabled);
+    }
+}
+
+TEST_F(ResponseTest, OnlyADeviceWithTheProgrammersReportLengthsIsTaken) {
     s.unplug();
-    for (const std::uint16_t declared : {std::uint16_t{9}, std::uint16_t{65}, std::uint16_t{100}}) {
-        SCOPED_TRACE(declared);
+    struct Case {
+        std::uint16_t input, output;
+        const char* log;
+    };
+    const Case cases[] = {
+        {65, 9,
+         "emulated:2 has the ids 0451:3210 but input reports of 65 and output reports of "
+         "9 bytes instead of 65: not used."},
+        {33, 100,
+         "emulated:3 has the ids 0451:3210 but input reports of 33 and output reports "
+         "of 100 bytes instead of 65: not used."},
+        {65, 65, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
         auto device = std::make_shared<ScriptedProgrammer>();
         EmulatedDeviceOptions options;
-        options.outputReportLength = declared;
+        options.inputReportLength = c.input;
+        options.outputReportLength = c.output;
         const auto handle = s.backend.plug(device, Latency::None, options);
-        ASSERT_TRUE(s.runUntil([&] { return form.ProgrammerDevice != nullptr; }));
-        form.N24AA512Click();
-        form.bLoeschClick();
-        ASSERT_EQ(device->reports().size(), 1u);
-        const Bytes sent = device->reports()[0];
-        ASSERT_EQ(sent.size(), declared);
-        EXPECT_EQ(slice(sent, 1, 4), (Bytes{3, 2, 130, 128})); // family, erase, geometry
-        if (declared > 65) {
-            EXPECT_EQ(slice(sent, 65, declared - 65u), Bytes(declared - 65u, 0));
+        ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().size() == 1; }));
+        s.dispatcher.runPending();
+        if (c.log != nullptr) {
+            EXPECT_EQ(form.ProgrammerDevice, nullptr);
+            EXPECT_EQ(s.log(), std::vector<std::string>{c.log});
+            EXPECT_EQ(form.StatusBar.panels[0], "Программатор не подключен!");
+            EXPECT_FALSE(form.bLoesch.enabled);
+        } else {
+            ASSERT_NE(form.ProgrammerDevice, nullptr);
+            form.N24AA512Click();
+            form.bLoeschClick();
+            ASSERT_EQ(device->reports().size(), 1u);
+            EXPECT_EQ(device->reports()[0].size(), 65u);
         }
         s.backend.unplug(handle);
-        ASSERT_TRUE(s.runUntil([&] { return form.ProgrammerDevice == nullptr; }));
+        ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().empty(); }));
     }
 }
 

@@ -86,5 +86,44 @@ TEST(ProgrammerPresence, WindowStartsWithoutAndFollowsThePlugging) {
     EXPECT_FALSE(s.form->bWriteFuse.enabled); // only a toggled fuse mark offers the write
 }
 
+TEST(ProgrammerPresence, AProgrammerThisUserMayNotOpenIsNotReady) {
+    Scenario s;
+    EmulatedDeviceOptions denied;
+    denied.readWriteAccess = false;
+    const auto handle =
+        s.backend.plug(std::make_shared<AnsweringProgrammer>(), Latency::None, denied);
+    ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().size() == 1; }));
+    s.dispatcher.runPending();
+    EXPECT_EQ(s.form->ProgrammerDevice, nullptr);
+    EXPECT_EQ(s.form->StatusBar.panels[0], "Programmer connected, but this user may not open it!");
+    EXPECT_EQ(s.log(),
+              (std::vector<std::string>{
+                  "This user may not open emulated:1 (the programmer) for reading and writing.",
+                  "Install the udev rule, then unplug and replug the programmer:",
+                  "    sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/",
+                  "    sudo udevadm control --reload-rules && sudo udevadm trigger "
+                  "--subsystem-match=hidraw"}));
+    EXPECT_FALSE(s.form->bAuslesen.enabled);
+    EXPECT_FALSE(s.form->bDetectDevice.enabled);
+    EXPECT_FALSE(s.form->nAuswahl.enabled);
+
+    // The status follows the language; the ready and missing texts have none.
+    s.form->sDeutschClick();
+    EXPECT_EQ(s.form->StatusBar.panels[0],
+              "Programmiergerät angeschlossen, aber dieser Benutzer darf es nicht öffnen!");
+    s.form->sFranceClick();
+    EXPECT_EQ(s.form->StatusBar.panels[0],
+              "Программатор подключен, но у этого пользователя нет к нему доступа!");
+
+    // Re-plugged once the rule is in: taken as usual.
+    s.backend.unplug(handle);
+    ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().empty(); }));
+    EXPECT_EQ(s.form->StatusBar.panels[0], "Программатор не подключен!");
+    s.plug(std::make_shared<AnsweringProgrammer>());
+    EXPECT_EQ(s.form->StatusBar.panels[0], "Программатор к работе готов.");
+    EXPECT_TRUE(s.log().empty());
+    EXPECT_TRUE(s.form->bAuslesen.enabled);
+}
+
 } // namespace
 } // namespace tarvik::scenario

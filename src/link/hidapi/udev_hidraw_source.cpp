@@ -3,8 +3,8 @@
 #include "link/hidapi/udev_hidraw_source.h"
 
 #include <libudev.h>
-#include <poll.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -52,14 +52,46 @@ std::uint16_t bcdDevice(udev_device* hidraw) {
     return parsed <= 0xFFFF ? static_cast<std::uint16_t>(parsed) : 0;
 }
 
+// udev's netlink monitor of hidraw events. libudev objects are not shared between threads: the
+// monitor has a context of its own.
+class UdevMonitor : public EventSource {
+public:
+    static std::unique_ptr<EventSource> open() {
+        std::unique_ptr<udev, UdevUnref> context(udev_new());
+        if (!context)
+            return nullptr;
+        std::unique_ptr<udev_monitor, UdevMonitorUnref> monitor(
+            udev_monitor_new_from_netlink(context.get(), "udev"));
+        if (!monitor ||
+            udev_monitor_filter_add_match_subsystem_devtype(monitor.get(), "hidraw", nullptr) < 0 ||
+            udev_monitor_enable_receiving(monitor.get()) < 0)
+            return nullptr;
+        return std::make_unique<UdevMonitor>(std::move(context), std::move(monitor));
+    }
+
+    UdevMonitor(std::unique_ptr<udev, UdevUnref> context,
+                std::unique_ptr<udev_monitor, UdevMonitorUnref> monitor)
+        : context_(std::move(context)), monitor_(std::move(monitor)) {}
+
+    int fd() const override { return udev_monitor_get_fd(monitor_.get()); }
+
+    bool receive() override {
+        UdevDevice device(udev_monitor_receive_device(monitor_.get()));
+        // No device: a message of no interest, or events lost to a full socket buffer.
+        return device || errno == ENOBUFS;
+    }
+
+private:
+    std::unique_ptr<udev, UdevUnref> context_;
+    std::unique_ptr<udev_monitor, UdevMonitorUnref> monitor_; // released before its context
+};
+
 } // namespace
 
 UdevHidrawSource::UdevHidrawSource() : udev_(udev_new()) {}
 
 UdevHidrawSource::~UdevHidrawSource() {
-    stop_.signal();
-    if (monitor_.joinable())
-        monitor_.join();
+    monitor_.reset();
     if (udev_)
         udev_unref(udev_);
 }
@@ -93,33 +125,8 @@ std::vector<HidrawNode> UdevHidrawSource::list() {
 }
 
 void UdevHidrawSource::watch(std::function<void()> onEvent) {
-    if (monitor_.joinable())
-        return;
-    // libudev objects are not shared between threads: the monitor gets a context of its own.
-    std::unique_ptr<udev, UdevUnref> context(udev_new());
-    if (!context)
-        return;
-    std::unique_ptr<udev_monitor, UdevMonitorUnref> monitor(
-        udev_monitor_new_from_netlink(context.get(), "udev"));
-    if (!monitor ||
-        udev_monitor_filter_add_match_subsystem_devtype(monitor.get(), "hidraw", nullptr) < 0 ||
-        udev_monitor_enable_receiving(monitor.get()) < 0)
-        return; // no udev events here: devices are found at start only
-    monitor_ = std::thread([this, context = std::move(context), monitor = std::move(monitor),
-                            onEvent = std::move(onEvent)] {
-        pollfd fds[2] = {{udev_monitor_get_fd(monitor.get()), POLLIN, 0}, {stop_.fd(), POLLIN, 0}};
-        for (;;) {
-            if (::poll(fds, 2, -1) < 0)
-                continue;
-            if ((fds[1].revents & POLLIN) || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)))
-                return;
-            if (fds[0].revents & POLLIN) {
-                UdevDevice device(udev_monitor_receive_device(monitor.get()));
-                if (device)
-                    onEvent();
-            }
-        }
-    });
+    if (!monitor_)
+        monitor_ = std::make_unique<EventWatch>(UdevMonitor::open, std::move(onEvent));
 }
 
 } // namespace tarvik

@@ -1,11 +1,11 @@
 // The hidraw nodes that libudev knows, and a monitor thread that turns udev's hidraw events
-// into change notices.
+// into change notices (and reopens udev's monitor when it fails).
 #pragma once
 
-#include <thread>
+#include <memory>
 
+#include "link/event_watch.h"
 #include "link/usb_backend.h"
-#include "link/wake_event.h"
 
 struct udev;
 
@@ -23,8 +23,7 @@ public:
 
 private:
     udev* udev_ = nullptr;
-    WakeEvent stop_;
-    std::thread monitor_;
+    std::unique_ptr<EventWatch> monitor_;
 };
 
 } // namespace tarvik
