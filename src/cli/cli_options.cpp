@@ -21,10 +21,17 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 8> kValueOptions{
-    "--device", "--programmer", "--lang", "--wait", "--timeout", "--socket", "--chip", "--latency"};
+constexpr std::array<std::string_view, 13> kValueOptions{
+    "--device",       "--programmer", "--lang",        "--wait",   "--timeout",
+    "--socket",       "--chip",       "--latency",     "--vendor", "--product",
+    "--report-bytes", "--events",     "--unplug-after"};
 // Options only serve-emulator takes.
-constexpr std::array<std::string_view, 3> kServeOptions{"--socket", "--chip", "--latency"};
+constexpr std::array<std::string_view, 9> kServeOptions{
+    "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
+    "--product", "--report-bytes", "--events", "--unplug-after"};
+// Options only serve-emulator --uhid takes.
+constexpr std::array<std::string_view, 4> kUhidOptions{"--vendor", "--product", "--report-bytes",
+                                                       "--events"};
 
 // Whole or fractional seconds, not negative, up to a day.
 std::optional<std::chrono::milliseconds> parseSeconds(std::string_view text) {
@@ -34,6 +41,16 @@ std::optional<std::chrono::milliseconds> parseSeconds(std::string_view text) {
         seconds < 0 || seconds > 86400)
         return std::nullopt;
     return std::chrono::milliseconds(static_cast<std::int64_t>(std::llround(seconds * 1000)));
+}
+
+// A whole number in the given base, from 0 to max.
+template <typename T>
+std::optional<T> parseNumber(std::string_view text, int base, T max) {
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value > max)
+        return std::nullopt;
+    return static_cast<T>(value);
 }
 
 std::optional<ProgrammerSpec> parseProgrammer(std::string_view text) {
@@ -95,8 +112,31 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         options.chip = value;
         return !value.empty();
     }
+    if (name == "--vendor" || name == "--product") {
+        const auto id = parseNumber<std::uint16_t>(value, 16, 0xFFFF);
+        if (id)
+            (name == "--vendor" ? options.vendorId : options.productId) = *id;
+        return id.has_value();
+    }
+    if (name == "--report-bytes") {
+        const auto bytes = parseNumber<std::size_t>(value, 10, 64);
+        if (bytes)
+            options.reportBytes = *bytes;
+        return bytes.has_value() && *bytes > 0;
+    }
+    if (name == "--unplug-after") {
+        const auto reports = parseNumber<std::size_t>(value, 10, 1000000000);
+        if (reports)
+            options.unplugAfter = *reports;
+        return reports.has_value() && *reports > 0;
+    }
+    if (name == "--events") {
+        options.eventsPath = value;
+        return !value.empty();
+    }
     // --latency
     options.usbLatency = value == "usb";
+    options.latencyGiven = true;
     return value == "usb" || value == "none";
 }
 
@@ -120,6 +160,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
     };
     std::vector<std::string_view> positional;
     std::vector<std::string_view> serveOptionsUsed;
+    std::vector<std::string_view> uhidOptionsUsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -139,6 +180,9 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
             options.verify = false;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--uhid") {
+            options.uhid = true;
+            serveOptionsUsed.push_back(arg);
         } else {
             const std::size_t equals = arg.find('=');
             const std::string_view name = arg.substr(0, equals);
@@ -159,6 +203,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
                 fail(texts::kBadValue, name, value);
             if (isOneOf(name, kServeOptions))
                 serveOptionsUsed.push_back(name);
+            if (isOneOf(name, kUhidOptions))
+                uhidOptionsUsed.push_back(name);
         }
     }
 
@@ -182,8 +228,16 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
         fail(texts::kArgumentCount, options.command->name);
     if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())
         fail(texts::kServeOnly, serveOptionsUsed.front());
-    if (options.command->id == CommandId::ServeEmulator && options.socketPath.empty())
-        fail(texts::kSocketRequired);
+    if (options.command->id == CommandId::ServeEmulator) {
+        if (options.socketPath.empty() == !options.uhid)
+            fail(texts::kSocketRequired);
+        if (!options.uhid && !uhidOptionsUsed.empty())
+            fail(texts::kUhidOnly, uhidOptionsUsed.front());
+        // The kernel-level device stands in for hardware: it answers at the hardware's pace
+        // unless told otherwise.
+        if (options.uhid && !options.latencyGiven)
+            options.usbLatency = true;
+    }
     return parsed;
 }
 

@@ -70,8 +70,17 @@ struct CliOptions {
     std::chrono::milliseconds answerTimeout{std::chrono::seconds(30)}; // 0: wait for ever
     // serve-emulator
     std::string socketPath;
+    bool uhid = false; // serve on /dev/uhid instead of a socket
     std::string chip = "ATmega8";
     bool usbLatency = false;
+    bool latencyGiven = false;
+    std::size_t unplugAfter = 0; // drop off the bus at that output report (0: never)
+    // serve-emulator --uhid: the ids and report length the kernel sees, and where to note
+    // what the kernel does with the device
+    std::uint16_t vendorId = 0x0451;
+    std::uint16_t productId = 0x3210;
+    std::size_t reportBytes = 64;
+    std::string eventsPath;
 };
 
 // A usage error: the message pattern and what fills its %1, %2.

@@ -113,8 +113,25 @@ constexpr LangText kNothingRefused{"Nichts wurde geschrieben.", "Nothing was wri
 constexpr LangText kServing{"Virtuelles Programmiergerät mit %1 an %2; Ende mit Strg+C.",
                             "Serving a virtual programmer holding %1 on %2; Ctrl+C ends.",
                             "Виртуальный программатор с %1 на %2; Ctrl+C для выхода."};
-constexpr LangText kSocketRequired{"serve-emulator braucht --socket PFAD.",
-                                   "serve-emulator needs --socket PATH.",
-                                   "serve-emulator требует --socket ПУТЬ."};
+constexpr LangText kSocketRequired{"serve-emulator braucht entweder --socket PFAD oder --uhid.",
+                                   "serve-emulator needs either --socket PATH or --uhid.",
+                                   "serve-emulator требует либо --socket ПУТЬ, либо --uhid."};
+constexpr LangText kUhidOnly{"Die Option „%1“ gilt nur mit --uhid.",
+                             "The option \"%1\" applies only with --uhid.",
+                             "Параметр «%1» действует только с --uhid."};
+constexpr LangText kUhidMissing{
+    "%1 fehlt: das Kernelmodul uhid laden („sudo modprobe uhid“).",
+    "%1 is missing: load the kernel module uhid (\"sudo modprobe uhid\").",
+    "%1 отсутствует: загрузите модуль ядра uhid («sudo modprobe uhid»)."};
+constexpr LangText kUhidNoAccess{
+    "Kein Lese- und Schreibzugriff auf %1: als root starten oder diesem Benutzer mit einer "
+    "udev-Regel für uhid Zugriff geben.",
+    "%1 cannot be opened for reading and writing: run as root, or give this user access with a "
+    "udev rule for uhid.",
+    "Нет доступа на чтение и запись к %1: запустите от root или дайте этому пользователю доступ "
+    "правилом udev для uhid."};
+constexpr LangText kUhidEvents{"Die Ereignisdatei „%1“ lässt sich nicht schreiben.",
+                               "The events file \"%1\" cannot be written.",
+                               "Файл событий «%1» не удаётся записать."};
 
 } // namespace tarvik::cli::texts

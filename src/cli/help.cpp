@@ -65,12 +65,22 @@ constexpr std::array kHelpPages{
              "Each file's kind is told by the third character from the end of its name.",
              "tarvik-cli convert firmware.hex firmware.bin"},
     HelpPage{CommandId::ServeEmulator,
-             "serve-emulator --socket PATH [--chip NAME] [--latency usb|none]",
-             "Serve a virtual programmer on a UNIX-domain socket until interrupted.",
-             "Another tarvik-cli (or the window) reaches it with --programmer socket:PATH.\n"
+             "serve-emulator --socket PATH|--uhid [--chip NAME] [--latency usb|none]",
+             "Serve a virtual programmer until interrupted.",
+             "--socket: on a UNIX-domain socket; another tarvik-cli (or the window) reaches it\n"
+             "with --programmer socket:PATH. --uhid: as a USB HID device made by the Linux\n"
+             "kernel through /dev/uhid (the uhid module; root, or a udev rule for /dev/uhid),\n"
+             "which every client finds as it finds the real programmer; interrupting it unplugs\n"
+             "the device.\n"
              "--chip names the virtual chip it holds (default ATmega8; list-devices lists them);\n"
-             "--latency usb answers at USB full-speed frame boundaries.",
-             "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313"},
+             "--latency usb answers at USB full-speed frame boundaries (the default with --uhid).\n"
+             "--unplug-after N drops off the bus at the Nth output report.\n"
+             "For tests, with --uhid: --vendor HEX and --product HEX give other ids (a foreign\n"
+             "device), --report-bytes N reports of N bytes instead of 64, and --events FILE\n"
+             "notes each thing the kernel does with the device (created, opened, closed,\n"
+             "unplugged) with the monotonic clock's seconds.",
+             "tarvik-cli serve-emulator --socket /tmp/prog.sock --chip ATtiny2313\n"
+             "  sudo tarvik-cli serve-emulator --uhid --chip ATmega128"},
     HelpPage{CommandId::ListDevices, "list-devices",
              "List entries, chips and attached programmers.",
              "Shows the Device menu entries --device selects, the chips that can be identified,\n"

@@ -57,6 +57,27 @@ TEST(Options, ProgrammerChoices) {
     EXPECT_EQ(parseCommandLine(dashed).options.args, std::vector<std::string>{"-image.bin"});
 }
 
+TEST(Options, UhidDeviceAnswersAtUsbPaceUnlessToldOtherwise) {
+    const std::vector<std::string> foreign{"serve-emulator", "--uhid", "--vendor",       "046d",
+                                           "--product",      "C52B",   "--events",       "/tmp/ev",
+                                           "--report-bytes", "32",     "--unplug-after", "40"};
+    const ParsedCommandLine parsed = parseCommandLine(foreign);
+    ASSERT_FALSE(parsed.error);
+    const CliOptions& o = parsed.options;
+    EXPECT_TRUE(o.uhid && o.usbLatency);
+    EXPECT_EQ(o.vendorId, 0x046D);
+    EXPECT_EQ(o.productId, 0xC52B);
+    EXPECT_EQ(o.reportBytes, 32U);
+    EXPECT_EQ(o.unplugAfter, 40U);
+    EXPECT_EQ(o.eventsPath, "/tmp/ev");
+
+    const std::vector<std::string> burst{"serve-emulator", "--uhid", "--latency", "none"};
+    EXPECT_FALSE(parseCommandLine(burst).options.usbLatency);
+    const std::vector<std::string> socket{"serve-emulator", "--socket", "p"};
+    EXPECT_FALSE(parseCommandLine(socket).options.usbLatency);
+    EXPECT_EQ(parseCommandLine(socket).options.vendorId, 0x0451);
+}
+
 using Usage = CliTest;
 
 TEST_F(Usage, MistakesExitWithTwoAndSayWhat) {
@@ -78,7 +99,21 @@ TEST_F(Usage, MistakesExitWithTwoAndSayWhat) {
         {{"detect", "extra"}, "Wrong number of arguments for \"detect\"."},
         {{"convert", "a.hex"}, "Wrong number of arguments for \"convert\"."},
         {{"detect", "--chip", "ATtiny13"}, "The option \"--chip\" belongs to serve-emulator."},
-        {{"serve-emulator"}, "serve-emulator needs --socket PATH."},
+        {{"serve-emulator"}, "serve-emulator needs either --socket PATH or --uhid."},
+        {{"serve-emulator", "--uhid", "--socket", "p"},
+         "serve-emulator needs either --socket PATH or --uhid."},
+        {{"serve-emulator", "--socket", "p", "--events", "e"},
+         "The option \"--events\" applies only with --uhid."},
+        {{"detect", "--uhid"}, "The option \"--uhid\" belongs to serve-emulator."},
+        {{"serve-emulator", "--uhid", "--vendor", "1g"}, "Invalid value \"1g\" for \"--vendor\"."},
+        {{"serve-emulator", "--uhid", "--product", "10000"},
+         "Invalid value \"10000\" for \"--product\"."},
+        {{"serve-emulator", "--uhid", "--report-bytes", "65"},
+         "Invalid value \"65\" for \"--report-bytes\"."},
+        {{"serve-emulator", "--uhid", "--report-bytes", "0"},
+         "Invalid value \"0\" for \"--report-bytes\"."},
+        {{"serve-emulator", "--uhid", "--unplug-after", "0"},
+         "Invalid value \"0\" for \"--unplug-after\"."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), 2) << c.message;
