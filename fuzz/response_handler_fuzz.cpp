@@ -2,7 +2,7 @@
 // nothing by itself, so every input report comes from the fuzzer and goes to HidData as the
 // link hands it over (64 bytes after the report id).
 //
-// Input: the Device menu entry, the buffer size (two bytes), the options (verify after
+// Input: the Device menu entry, the buffer size (two bytes, up to 4 KiB), the options (verify after
 // write, interface language), then items. An item's first byte holds its kind in the top two
 // bits and a number n in the low six: kinds 0-2 are an input report whose payload is the next
 // n + 1 bytes, zero-padded; kind 3 is a user action: n < 8 presses job button n, if enabled;
@@ -65,6 +65,15 @@ constexpr JobButton kJobButtons[] = {
 constexpr Handler kLanguages[] = {&TMainForm::sDeutschClick, &TMainForm::sEnglishClick,
                                   &TMainForm::sFranceClick};
 
+// The buffer's bytes, made once: large enough for many chunks of every size, small enough
+// that setting it up doesn't take the fuzzer's time.
+const std::array<std::uint8_t, 4096> kBufferPattern = [] {
+    std::array<std::uint8_t, 4096> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
+    return bytes;
+}();
+
 void checkInvariants(const TMainForm& form) {
     fuzz::require(form.SendPos >= 0 &&
                       form.SendPos <= static_cast<std::int64_t>(form.Hexeditor.ByteCount()),
@@ -100,10 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0; // cannot happen: the programmer stays plugged in
 
     (form.*kDeviceEntries[input.choice(std::size(kDeviceEntries))])();
-    std::vector<std::uint8_t> buffer(input.word());
-    for (std::size_t i = 0; i < buffer.size(); ++i)
-        buffer[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
-    form.Hexeditor.SetAllBytes(std::move(buffer));
+    const std::size_t bufferSize = input.word() % (kBufferPattern.size() + 1);
+    form.Hexeditor.SetAllBytes({kBufferPattern.begin(), kBufferPattern.begin() + bufferSize});
     const std::uint8_t options = input.byte();
     form.updatebuffer.checked = false; // the buffer is the input's, never a file's
     form.nverifynachprogrammieren.checked = (options & 1) != 0;
