@@ -2,11 +2,11 @@
 // nothing by itself, so every input report comes from the fuzzer and goes to HidData as the
 // link hands it over (64 bytes after the report id).
 //
-// Input: the Device menu entry, the buffer size (two bytes, up to 4 KiB), the options (verify after
-// write, interface language), then items. An item's first byte holds its kind in the top two
-// bits and a number n in the low six: kinds 0-2 are an input report whose payload is the next
-// n + 1 bytes, zero-padded; kind 3 is a user action: n < 8 presses job button n, if enabled;
-// n >= 8 toggles fuse list entry n - 8, if the list and the entry let it.
+// Input: the Device menu entry, the buffer size (two bytes, up to 4 KiB), the options
+// (verify after write, interface language), then items. An item's first byte holds its kind
+// in the top two bits and a number n in the low six: kinds 0-2 are an input report whose
+// payload is the next n + 1 bytes, zero-padded; kind 3 is a user action: n < 8 presses job
+// button n, if enabled; n >= 8 toggles fuse list entry n - 8, if the list and the entry let it.
 //
 // After every item: 0 <= SendPos <= ByteCount, ReadData no more than ExpectedSize + 63,
 // ProtocolState a state. Every report written is 65 bytes, a chunk carrying at most 58 bytes.
@@ -105,8 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzInput input(data, size);
     fuzz::FuzzWindow window(std::make_shared<CheckingProgrammer>());
     TMainForm& form = window.form();
-    if (form.ProgrammerDevice == nullptr)
-        return 0; // cannot happen: the programmer stays plugged in
+    fuzz::require(form.ProgrammerDevice != nullptr, "the window holds the programmer");
 
     (form.*kDeviceEntries[input.choice(std::size(kDeviceEntries))])();
     const std::size_t bufferSize = input.word() % (kBufferPattern.size() + 1);
