@@ -16,6 +16,9 @@ void TMainForm::FinishOperation() {
     ShowDuration();
     Gauge1.progress = 0;
     ErrorFlag = false;
+    // No transfer is under way any more: the buffer may now change (a read has just replaced
+    // it, or the user edits or opens a file), and the position must not point past its end.
+    SendPos = 0;
 }
 
 void TMainForm::ShowDuration() {

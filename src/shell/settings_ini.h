@@ -6,9 +6,11 @@
 //   Language=2
 //
 // Keys are full paths ("software/Tarvik/Language"); the section is the part before the last
-// '/'. Backslash, '=', line breaks and a leading '[', ';' or '#' in a name are escaped with a
-// backslash; blank lines and lines starting with ';' or '#' are comments; spaces around names
-// and values are ignored; a line that is neither a section, a comment nor "name=value" is skipped.
+// '/' (an earlier one, or none, when that part would not fit a section line). Backslash, '=',
+// line breaks and a leading '[', ';' or '#' in a name are escaped with a backslash, and so are
+// blanks at the ends of names and values; blank lines and lines starting with ';' or '#' are
+// comments; unescaped spaces around names and values are ignored; a line that is neither a
+// section, a comment nor "name=value" is skipped.
 #pragma once
 
 #include <map>

@@ -170,6 +170,27 @@ TEST_F(ResponseTest, NextChunkAfterTheLastChunkSendsNothing) {
     EXPECT_EQ(slice(more[0], 3, 2), (Bytes{10, 0}));
 }
 
+TEST_F(ResponseTest, AFinishedJobLeavesNoTransferPositionBehind) {
+    // A write of 100 bytes, then a read that replaces the buffer with 16: the position of the
+    // write must not point past the new buffer's end.
+    form.N24AA00Click();
+    form.nverifynachprogrammieren.checked = false;
+    s.setBuffer(patternBytes(100));
+    form.bProgClick();
+    for (int chunk = 2; chunk <= 4; ++chunk) // 32 bytes each, the first sent at the start
+        feed({'*'});
+    feed({'w'});
+    ASSERT_EQ(form.ProtocolState, stIdle);
+    EXPECT_EQ(form.SendPos, 0);
+    form.bAuslesenClick();
+    Bytes answer{16};
+    const Bytes data = patternBytes(16, 3);
+    answer.insert(answer.end(), data.begin(), data.end());
+    feed(answer);
+    ASSERT_EQ(form.Hexeditor.bytes(), data);
+    EXPECT_EQ(form.SendPos, 0);
+}
+
 TEST_F(ResponseTest, NothingToSendEndsTheStepWithTheError) {
     struct Case {
         const char* name;

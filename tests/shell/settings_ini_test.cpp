@@ -17,10 +17,20 @@ TEST(SettingsIni, WritesOneReadableSectionPerKeyPath) {
 
 TEST(SettingsIni, OddNamesAndValuesRoundTrip) {
     const SettingsMap values{
-        {"a/b/name = with equals", "v=1"}, {"a/b/[bracketed", "x"},
-        {"a/b/;semicolon", "y"},           {"a/b/#hash", "z"},
-        {"a/b/back\\slash", "c:\\dir"},    {"a/b/multi", "line1\nline2\r"},
+        {"a/b/name = with equals", "v=1"},
+        {"a/b/[bracketed", "x"},
+        {"a/b/;semicolon", "y"},
+        {"a/b/#hash", "z"},
+        {"a/b/back\\slash", "c:\\dir"},
+        {"a/b/multi", "line1\nline2\r"},
         {"a/b/Last Device", "-7"},
+        // Blanks at the ends of names and values, and names that hold a '/', a line break or
+        // a trailing '/' (a hand edit's), come back as they were.
+        {"a/b/ padded name\t", " padded value "},
+        {"a/b/x /y", "1"},
+        {"a/b/x\ny/z", "2"},
+        {"a/b/trailing/", "3"},
+        {" lead/x", "4"},
     };
     EXPECT_EQ(parseSettingsIni(writeSettingsIni(values)), values);
 }
