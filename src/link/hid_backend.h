@@ -39,8 +39,10 @@ public:
 class HidBackend {
 public:
     virtual ~HidBackend() = default;
+    // The present devices, learnt without opening any of them.
     virtual std::vector<HidDeviceInfo> enumerate() = 0;
-    // Opens read/write, else for queries only; nullptr when it cannot be opened at all.
+    // Opens read/write, else for queries only; nullptr when it cannot be opened at all. Called
+    // only for the device the client takes (and to look again at one it could not open).
     virtual std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) = 0;
     // The backend calls onChange on the main thread whenever devices may have come or gone.
     virtual void watch(std::function<void()> onChange) = 0;
