@@ -14,6 +14,7 @@ done
 /lib/systemd/systemd-udevd --daemon --resolve-names=never 2>/dev/null || echo "BOOT no udevd"
 udevadm settle --timeout=10
 read -r uptime _ </proc/uptime
+echo # after the firmware's screen codes
 echo "BOOT guest up in $uptime s ($(uname -r))"
 guest_scenarios.sh
 sync

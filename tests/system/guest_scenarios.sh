@@ -171,6 +171,8 @@ no_access() {
     grep -qF "$no_access" /tmp/cli.out || fail "no line \"$no_access\"; output: $(tail -n 4 /tmp/cli.out | tr '\n' '|')"
     grep -qF "This user may not open $node (the programmer) for reading and writing." /tmp/cli.out ||
         fail "the node $node is not named"
+    grep -qF "sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/" /tmp/cli.out ||
+        fail "the udev rule's installation is not shown"
     [ "$(opens p)" = 0 ] || fail "the node was opened although its mode is 000"
     figure "no access reported in $(minus "$ended" "$started") s"
     below "$(minus "$ended" "$started")" 2 || fail "took 2 s or more"
@@ -190,8 +192,11 @@ foreign_device() {
 
 short_reports() {
     serve w --chip ATmega8 --report-bytes 32 || return
+    node=$(programmer_node)
     cli --timeout 5 detect
     expect_status 3
+    expect_line "$no_programmer"
+    expect_line "$node has the ids 0451:3210 but input reports of 33 and output reports of 33 bytes instead of 65: not used."
     [ "$(opens w)" = 0 ] || fail "a programmer with 33-byte reports was opened"
 }
 

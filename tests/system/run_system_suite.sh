@@ -142,7 +142,7 @@ fi
 log="$work/guest.log"
 status=0
 timeout --kill-after=10 "${TARVIK_SYSTEM_TIMEOUT:-600}" \
-    qemu-system-x86_64 "${accel[@]}" -cpu max -m 768 -nographic -no-reboot \
+    qemu-system-x86_64 "${accel[@]}" -cpu max -m 768 -nographic -nic none -no-reboot \
     -kernel "$kernel" -initrd "$initrd" \
     -append "console=ttyS0 quiet loglevel=3 panic=-1 rdinit=/init $selection" </dev/null |
     sed -u 's/\r$//' | tee "$log" | grep --line-buffered -E '^(RESULT|SUITE|BOOT|  )' || status=$?
