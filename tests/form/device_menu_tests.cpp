@@ -134,12 +134,15 @@ TEST_F(FormTest, SocketFamiliesPresetTheirFuseLists) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
         form->N24AA01Click();
+        form->ChipFuseMarks = std::vector<bool>(4, true);
         (form.get()->*c.click)();
         EXPECT_EQ(form->Device.text, c.deviceText);
         EXPECT_TRUE(form->IsSocketMcu);
         EXPECT_EQ(fuseTexts(*form), c.fuses);
         for (const CheckListItem& item : form->FuseList.items)
             EXPECT_FALSE(item.checked);
+        // What the last chip's fuses were is forgotten: the next fuse write shows "not read".
+        EXPECT_FALSE(form->ChipFuseMarks.has_value());
         EXPECT_TRUE(form->bDetectDevice.enabled && form->nDetectDevice.enabled);
         EXPECT_EQ(form->nreadeeprom.enabled, c.eepromActions);
         EXPECT_EQ(form->breadeeprom.enabled, c.eepromActions);
