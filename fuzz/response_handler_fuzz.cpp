@@ -81,7 +81,7 @@ void checkInvariants(const TMainForm& form) {
     fuzz::require(static_cast<std::int64_t>(form.ReadData.size()) <=
                       std::int64_t{form.ExpectedSize} + 63,
                   "ReadData holds at most ExpectedSize + 63 bytes");
-    fuzz::require(form.ProtocolState <= stIdle, "ProtocolState is a state");
+    fuzz::require(form.ProtocolState <= stAskUser, "ProtocolState is a state");
 }
 
 void userAction(TMainForm& form, std::size_t n) {

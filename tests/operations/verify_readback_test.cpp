@@ -21,6 +21,8 @@ protected:
 
     void plug(const char* chipName, void (TMainForm::*select)()) {
         chip = s.plugChip(chipName);
+        // An erased chip, so that every byte the buffer holds other than FF differs.
+        ASSERT_TRUE(chip->loadFlash(std::vector<std::uint8_t>(chip->flash().size(), 0xFF)));
         std::invoke(select, form);
         form.updatebuffer.checked = false;
     }
@@ -95,12 +97,11 @@ TEST_F(VerifyReadBack, TheLastStepOfAProgramJobToo) {
     plug("ATmega8", &TMainForm::nAVRISPClick);
     form.nverifynachprogrammieren.checked = true;
     s.setBuffer(patternBytes(200));
-    // The verify's first chunk answers the error although the chip holds the image.
+    // The verify's first chunk answers the error although the chip holds the image: it is
+    // the eighth report, after the signature, the fuse read, the erase and four chunks.
     chip->clearRecord();
-    form.bProgClick();
-    ASSERT_TRUE(s.runUntilState(stVerify));
-    chip->injectFault(emulator::Fault::ErrorAnswer, 1);
-    ASSERT_TRUE(s.finishJob());
+    chip->injectFault(emulator::Fault::ErrorAnswer, 8);
+    ASSERT_TRUE(s.run(&TMainForm::bProgClick));
     EXPECT_EQ(readBackLines(),
               (std::vector<std::string>{"verify failed, reading the chip back...",
                                         "Bytes differing from the buffer: 0", "Error."}));
