@@ -40,6 +40,10 @@ public:
 
     // ---- start-up and shut-down ----
     void FormCreate();
+    // Asked before the window closes: while a job runs the user decides whether to abandon it
+    // (CanClose false keeps the window open).
+    void FormCloseQuery(bool& CanClose);
+    // Abandons a job that still runs, then stores the chip entry.
     void FormClose();
 
     // ---- the HID link's handlers ----
@@ -72,6 +76,14 @@ public:
     void bWriteFuseClick();
     void bDetectDeviceClick();
     void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
+    // Action → Abort: abandons the running job as an unplug does, and says so in the log.
+    void nAbortClick();
+    // From the job's start until it finishes, is aborted or the programmer goes: the buffer
+    // can't be edited and Abort is offered.
+    bool JobRunning() const { return jobRunning_; }
+    // Counts the reports that moved a job on (a new step, a chunk sent, read bytes taken, the
+    // end); a report the job ignores leaves it as it is.
+    std::uint64_t JobProgress() const { return jobProgress_; }
 
     // ---- Device menu ----
     void n89Cx051Click();
@@ -149,7 +161,7 @@ public:
         N16C54, N16C56, N16C84, N16F83, N16F84;
     // Action
     MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom, nreadeeprom,
-        N6, nDetectDevice, nWritefuse;
+        N6, nDetectDevice, nWritefuse, N8, nAbort;
     // Setup, Info
     MenuItem nSetup, nverifynachprogrammieren, N1, Sprache1, sDeutsch, sEnglish, sFrance;
     MenuItem nInfo;
@@ -227,6 +239,15 @@ private:
     void applyStoredDevice();
     // The Setup and Buffer options: flip the entry's mark and store it at once.
     void toggleOption(MenuItem& item, std::string_view settingName);
+
+    // Job bookkeeping (operations/job_control.cpp): marks the job as running or over, locks the
+    // buffer against edits and offers Abort while it runs.
+    void setJobRunning(bool running);
+    // Ends the running job where it stands; its late answers are ignored until the next job.
+    void abandonJob();
+    bool jobRunning_ = false;
+    bool ignoreLateAnswers_ = false;
+    std::uint64_t jobProgress_ = 0;
 
     SettingsStore& RegistryEdit1;
     FormHost& host_;

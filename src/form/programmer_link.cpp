@@ -21,6 +21,7 @@ void TMainForm::HidCtlDeviceChange() {
         // A job that was running is abandoned as it stands; the next one starts afresh.
         HidCtl.ReleaseDevice(ProgrammerDevice);
         ProgrammerDevice = nullptr;
+        setJobRunning(false);
         DisableControls();
         showStatus(kProgrammerMissing);
     }

@@ -9,6 +9,7 @@ namespace tarvik {
 
 void TMainForm::FinishOperation() {
     ProtocolState = stIdle;
+    setJobRunning(false);
     log(std::string());
     log(ErrorFlag ? texts::kFailure : texts::kSuccess);
     EnableControls();
