@@ -23,20 +23,20 @@ namespace {
 class PluggingBackend : public HidBackend {
 public:
     PluggingBackend(Dispatcher& mainThread, std::shared_ptr<VirtualDevice> device,
-                    std::chrono::milliseconds delay)
+                    std::chrono::milliseconds delay, Latency latency)
         : inner_(mainThread) {
         if (!device)
             return;
         if (delay.count() == 0) {
-            inner_.plug(device);
+            inner_.plug(device, latency);
             return;
         }
-        plugger_ = std::jthread([this, device, delay](std::stop_token stop) {
+        plugger_ = std::jthread([this, device, delay, latency](std::stop_token stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
             if (!wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
-                inner_.plug(device);
+                inner_.plug(device, latency);
         });
     }
 
@@ -70,8 +70,9 @@ int CliTest::run(std::vector<std::string> args) {
     err.str("");
     CliIo io{out, err, terminal};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
-        return std::make_unique<PluggingBackend>(
-            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr, plugDelay);
+        std::shared_ptr<VirtualDevice> plug = device ? device : programmer;
+        return std::make_unique<PluggingBackend>(mainThread, plugged ? plug : nullptr, plugDelay,
+                                                 latency);
     };
     return runCli(args, io, factory);
 }

@@ -15,6 +15,7 @@
 
 #include "cli/cli.h"
 #include "emulator/virtual_programmer.h"
+#include "link/emulated_backend.h"
 
 namespace tarvik::cli::test {
 
@@ -26,6 +27,9 @@ protected:
     // The programmer the backend plugs; replace before run() to hold another chip.
     std::shared_ptr<emulator::VirtualProgrammer> programmer =
         std::make_shared<emulator::VirtualProgrammer>("ATmega8");
+    // When set, plugged in place of programmer (a model that wraps or replaces it).
+    std::shared_ptr<VirtualDevice> device;
+    Latency latency = Latency::None;
     bool plugged = true;                    // false: no programmer ever appears
     std::chrono::milliseconds plugDelay{0}; // how long after start the programmer is plugged
     bool terminal = false;                  // pretend standard error is a terminal
