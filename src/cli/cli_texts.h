@@ -29,6 +29,11 @@ constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli 
 // ---- the programmer ----
 constexpr LangText kNoProgrammer{"Kein Programmiergerät gefunden.", "No programmer found.",
                                  "Программатор не найден."};
+constexpr LangText kPeerRefused{
+    "Das Programmiergerät an „%1“ läuft unter einem anderen Benutzer (UID %2) und wird nicht "
+    "verwendet.",
+    "The programmer at \"%1\" runs as another user (uid %2) and is not used.",
+    "Программатор на «%1» работает от имени другого пользователя (UID %2) и не используется."};
 constexpr LangText kNoUsbSupport{
     "Dieses tarvik-cli wurde ohne USB-Unterstützung gebaut; --programmer emulate oder socket:PFAD "
     "verwenden.",

@@ -351,6 +351,8 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
         return 128 + signal;
     }
     if (form.ProgrammerDevice == nullptr) {
+        if (const auto refused = backend_->refusedPeer())
+            error(texts::kPeerRefused, {refused->path, std::to_string(refused->userId)});
         error(texts::kNoProgrammer);
         return kExitNoProgrammer;
     }
