@@ -7,7 +7,7 @@
 namespace tarvik {
 namespace {
 
-constexpr std::array<LangText, 9> kTexts{{
+constexpr std::array<LangText, 10> kTexts{{
     {"Fehler in Datei. Keine Hex-Datei.", "Error in file. No hex file.",
      "Входной файл не hex файл."},
     {"Fehler in Datei. Falsche CSUM.", "Error in file. Wrong CSUM.",
@@ -29,6 +29,9 @@ constexpr std::array<LangText, 9> kTexts{{
     {"Die Datei „%1“ ist zu groß (mehr als %2 MiB).",
      "The file \"%1\" is too large (more than %2 MiB).",
      "Файл «%1» слишком большой (более %2 МиБ)."},
+    {"„%1“ ist keine gewöhnliche Datei (eine Pipe oder ein Gerät) und wird nicht überschrieben.",
+     "\"%1\" is not a regular file (a pipe or a device) and is not overwritten.",
+     "«%1» не обычный файл (канал или устройство) и не будет перезаписан."},
 }};
 
 } // namespace

@@ -21,6 +21,7 @@ enum class BufferText {
     CannotWrite,
     CannotReplace,
     FileTooLarge,
+    NotARegularFile,
 };
 
 // The text for the language, with %1, %2, … replaced by the arguments in order.

@@ -1,5 +1,5 @@
-// Whole-file reading and the atomic whole-file write (temporary file in the same folder,
-// flushed to disk when it replaces a file, then renamed over the target).
+// Whole-file reading and the atomic whole-file write (a temporary file in the same folder,
+// flushed to disk, renamed over the target, and the folder flushed after the rename).
 #include "buffer/file_io.h"
 
 #include <cerrno>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "buffer/buffer_texts.h"
@@ -93,41 +94,80 @@ std::string saveTarget(const std::string& fileName) {
     return fileName;
 }
 
-void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
-               std::uint8_t languageCode) {
-    const std::string target = saveTarget(fileName);
-    std::string temporary;
-    int fd = -1;
-    for (unsigned attempt = 0; fd < 0; ++attempt) {
-        temporary = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt == 100))
-            fail(BufferText::CannotWrite, fileName, languageCode, errno);
-    }
-    Descriptor file(fd);
-    const auto abandon = [&](BufferText text, int error) {
-        ::unlink(temporary.c_str());
-        fail(text, fileName, languageCode, error);
-    };
+// The folder that holds the file, as a name open() takes.
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
-    struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
-    if (replacing && S_ISREG(existing.st_mode))
-        (void)::fchmod(fd, existing.st_mode & 07777);
+// The mode a new file gets from open(…, 0666): what the process's umask leaves of it.
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void writeAll(int fd, const char* bytes, std::size_t size) {
     for (std::size_t written = 0; written < size;) {
         const ssize_t n = ::write(fd, bytes + written, size - written);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            abandon(BufferText::CannotWrite, errno);
+            throw std::system_error(errno, std::generic_category());
         written += static_cast<std::size_t>(n);
     }
-    // The new contents reach the disk before they replace a file that was there, so even a
-    // crash right after the rename cannot leave an empty file in its place.
-    if ((replacing && ::fdatasync(fd) != 0) || file.close() != 0)
+}
+
+// Makes the rename itself last: without it a power loss can bring back the old entry, or none.
+int syncFolder(const std::string& folder) {
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0)
+        return errno;
+    // Some file systems can't sync a folder; they have nothing left to write then.
+    if (::fsync(dir.get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
+void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
+               std::uint8_t languageCode) {
+    const std::string target = saveTarget(fileName);
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    // A pipe or a device would take the bytes (or block) where a file is expected, and the
+    // rename would then put a plain file in its place: refuse before anything happens. A
+    // folder in the way is left to the rename, which names the reason.
+    if (replacing && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode))
+        throw UserError(bufferText(BufferText::NotARegularFile, languageCode, {fileName}));
+
+    // A short name of our own beside the target: any name the file system takes for the
+    // target leaves room for it. mkostemp creates it for the owner alone (0600), so nobody can
+    // open it before it has the target's permissions.
+    const std::string folder = folderOf(target);
+    std::string temporary = folder + "/.tarvik-XXXXXX";
+    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.get() < 0)
+        fail(BufferText::CannotWrite, fileName, languageCode, errno);
+    const auto abandon = [&](BufferText text, int error) {
+        ::unlink(temporary.c_str());
+        fail(text, fileName, languageCode, error);
+    };
+    try {
+        writeAll(file.get(), bytes, size);
+    } catch (const std::system_error& e) {
+        abandon(BufferText::CannotWrite, e.code().value());
+    }
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : newFileMode();
+    // The contents reach the disk before their name does, so a crash right after the rename
+    // cannot leave an empty or short file under it (a new file as much as a replaced one).
+    if (::fchmod(file.get(), mode) != 0 || ::fsync(file.get()) != 0 || file.close() != 0)
         abandon(BufferText::CannotWrite, errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(BufferText::CannotReplace, errno);
+    if (const int error = syncFolder(folder); error != 0)
+        fail(BufferText::CannotWrite, fileName, languageCode, error);
 }
 
 } // namespace

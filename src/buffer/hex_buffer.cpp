@@ -43,7 +43,7 @@ bool HexBuffer::RedoAvailable() const {
 }
 
 void HexBuffer::UndoEdit() {
-    if (!UndoAvailable())
+    if (!UndoAvailable() || locked_)
         return;
     Edit edit = std::move(undo_.back());
     undo_.pop_back();
@@ -55,7 +55,7 @@ void HexBuffer::UndoEdit() {
 }
 
 void HexBuffer::RedoEdit() {
-    if (!RedoAvailable())
+    if (!RedoAvailable() || locked_)
         return;
     Edit edit = std::move(redo_.back());
     redo_.pop_back();
@@ -95,7 +95,7 @@ void HexBuffer::setCursor(std::size_t offset) {
 
 void HexBuffer::replace(std::size_t offset, std::size_t count,
                         std::span<const std::uint8_t> bytes) {
-    if (readOnly_ || offset > data_.size())
+    if (!Editable() || offset > data_.size())
         return;
     count = std::min(count, data_.size() - offset);
     if (count == 0 && bytes.empty())

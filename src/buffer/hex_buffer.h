@@ -41,12 +41,19 @@ public:
     void setReadOnlyView(bool readOnly) { readOnly_ = readOnly; }
     bool InsertMode() const { return insertMode_; }
     void setInsertMode(bool insert) { insertMode_ = insert; }
+    // Locked while a job sends or replaces the buffer: the user's edits, undo and redo are
+    // refused then, whatever ReadOnlyView says (a shorter or shifted buffer would strand the
+    // transfer or put an edited image on the chip).
+    bool Locked() const { return locked_; }
+    void setLocked(bool locked) { locked_ = locked; }
+    // Whether the user may change the bytes now: edit mode on and not locked.
+    bool Editable() const { return !readOnly_ && !locked_; }
 
     // Raised after every change of the contents: a replace, a file load, every user edit,
     // every undo and redo.
     std::function<void()> OnChange;
 
-    // --- what the hex view calls for the user's edits (ignored while ReadOnlyView) ---
+    // --- what the hex view calls for the user's edits (ignored unless Editable) ---
     // Typing: overwrites at offset, or inserts there in InsertMode; one undo step.
     void typeBytes(std::size_t offset, std::span<const std::uint8_t> bytes);
     // Overwrites bytes in place (a single nibble edit passes the whole new byte); one undo step.
@@ -92,6 +99,7 @@ private:
     std::vector<std::size_t> differences_;
     bool readOnly_ = true;
     bool insertMode_ = false;
+    bool locked_ = false;
     std::size_t cursor_ = 0;
     std::deque<Edit> undo_;
     std::vector<Edit> redo_;

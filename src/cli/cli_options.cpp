@@ -2,6 +2,7 @@
 // arguments, then the checks that need the whole line (argument counts, serve-only options).
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -33,14 +34,16 @@ constexpr std::array<std::string_view, 9> kServeOptions{
 constexpr std::array<std::string_view, 4> kUhidOptions{"--vendor", "--product", "--report-bytes",
                                                        "--events"};
 
-// Whole or fractional seconds, not negative, up to a day.
+// Whole or fractional seconds, not negative, up to a day. Any time above 0 is at least 1 ms: only
+// 0 itself means "no limit".
 std::optional<std::chrono::milliseconds> parseSeconds(std::string_view text) {
     double seconds = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
         seconds < 0 || seconds > 86400)
         return std::nullopt;
-    return std::chrono::milliseconds(static_cast<std::int64_t>(std::llround(seconds * 1000)));
+    const auto ms = static_cast<std::int64_t>(std::llround(seconds * 1000));
+    return std::chrono::milliseconds(seconds > 0 ? std::max<std::int64_t>(ms, 1) : 0);
 }
 
 // A whole number in the given base, from 0 to max.

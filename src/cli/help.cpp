@@ -102,13 +102,14 @@ constexpr std::string_view kOptions =
     "  --trace              show every report exchanged, on standard error\n"
     "  -q, --quiet          show only errors, the chip and the result\n"
     "  --wait SECONDS       wait that long for the programmer to be plugged in (default 0)\n"
-    "  --timeout SECONDS    give up when the programmer has not answered for that long\n"
-    "                       (default 30; 0 waits for ever)\n"
+    "  --timeout SECONDS    give up when no answer has moved the job on for that long\n"
+    "                       (fractions allowed; default 30; 0 waits for ever)\n"
     "  -h, --help           this help; COMMAND --help for a command's\n";
 
 constexpr std::string_view kExitStatus =
     "Exit status: 0 success, 1 the job failed, 2 bad usage or a file that could not be read\n"
-    "or written, 3 no programmer found, or one this user may not open.\n";
+    "or written, 3 no programmer found, or one this user may not open; after SIGINT or\n"
+    "SIGTERM during a job, 128 + the signal number (130, 143).\n";
 
 } // namespace
 

@@ -17,6 +17,7 @@
 #include "cli/cli_texts.h"
 #include "cli/fuse_assignments.h"
 #include "cli/input_file.h"
+#include "cli/interrupt.h"
 #include "cli/job_output.h"
 #include "cli/trace_backend.h"
 #include "common/user_error.h"
@@ -64,15 +65,19 @@ constexpr auto kSettle = 500ms;
 // How often the loop looks at the clock while it waits for the programmer's answer.
 constexpr auto kSlice = 50ms;
 
-enum class JobEnd { Succeeded, Failed, Unplugged, NoAnswer };
+enum class JobEnd { Succeeded, Failed, Unplugged, NoAnswer, Interrupted };
 
+// Seconds with as many decimals as the milliseconds need: 30, 0.3, 0.25, 0.001.
 std::string secondsText(std::chrono::milliseconds time) {
     const auto ms = time.count();
     std::string text = std::to_string(ms / 1000);
     if (ms % 1000 != 0) {
+        std::string fraction = std::to_string(ms % 1000 + 1000).substr(1);
+        while (fraction.back() == '0')
+            fraction.pop_back();
         // Appended piece by piece: g++ 12 at -O3 takes "literal" + string for an overlapping copy.
         text += '.';
-        text += std::to_string(ms % 1000 / 100);
+        text += fraction;
     }
     return text;
 }
@@ -100,6 +105,8 @@ private:
     JobEnd runJob(void (F::*handler)());
     // The exit status of a job that did not succeed, after saying why.
     int failure(JobEnd end);
+    // The line for a job stopped by a signal: the step it was in and how far it got.
+    std::string interruptedLine(std::uint8_t state) const;
     bool fusesWereRead() const;
     void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
@@ -108,7 +115,7 @@ private:
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
         error(fillIn(pick(text, language_), args));
     }
-    std::string say(const LangText& text, std::initializer_list<std::string_view> args = {}) {
+    std::string say(const LangText& text, std::initializer_list<std::string_view> args = {}) const {
         return fillIn(pick(text, language_), args);
     }
 
@@ -116,6 +123,8 @@ private:
     CliIo& io_;
     std::uint8_t language_;
     std::mutex errMutex_; // standard error is shared with the trace of the read thread
+    InterruptGuard interrupts_;
+    std::string interruption_; // what interruptedLine said, for failure()
     PlainDispatcher dispatcher_;
     std::unique_ptr<HidBackend> backend_;
     std::unique_ptr<THidDeviceController> controller_;
@@ -206,14 +215,20 @@ bool JobSession::offered(const JobCommand& job) const {
 
 JobEnd JobSession::runJob(void (F::*handler)()) {
     TMainForm& form = *form_;
-    auto lastActivity = Clock::now();
+    // Only a report that moves the job on counts: a programmer that keeps answering "*" or
+    // codes the job ignores is as stuck as a silent one.
+    auto lastProgress = Clock::now();
+    std::uint64_t progress = form.JobProgress();
     // The follower lives as long as this call.
     struct Unfollow {
         TMainForm& form;
         ~Unfollow() { form.OnChange = nullptr; }
     } unfollow{form};
     form.OnChange = [&] {
-        lastActivity = Clock::now();
+        if (form.JobProgress() != progress) {
+            progress = form.JobProgress();
+            lastProgress = Clock::now();
+        }
         showChip();
         output_.follow(form.Verlauf, form.Gauge1, form.ProtocolState == stIdle);
     };
@@ -222,16 +237,27 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     if (form.FuseQuestion.asked)
         form.FuseQuestionAnswered(options_.force);
     const auto over = [&form] {
-        return form.ProtocolState == stIdle || form.ProgrammerDevice == nullptr;
+        return form.ProtocolState == stIdle || form.ProgrammerDevice == nullptr ||
+               InterruptGuard::pending() != 0;
     };
+    const auto timeout = options_.answerTimeout;
     for (;;) {
-        dispatcher_.runUntil(over, kSlice);
+        const auto left = timeout - std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        Clock::now() - lastProgress);
+        dispatcher_.runUntil(over, timeout.count() > 0
+                                       ? std::clamp<std::chrono::milliseconds>(left, 1ms, kSlice)
+                                       : kSlice);
         if (form.ProtocolState == stIdle)
             break;
         if (form.ProgrammerDevice == nullptr)
             return JobEnd::Unplugged;
-        if (options_.answerTimeout.count() > 0 &&
-            Clock::now() - lastActivity >= options_.answerTimeout)
+        if (InterruptGuard::pending() != 0) {
+            // No further report goes out for this job; its late answers are ignored.
+            interruption_ = interruptedLine(form.ProtocolState);
+            form.nAbortClick();
+            return JobEnd::Interrupted;
+        }
+        if (timeout.count() > 0 && Clock::now() - lastProgress >= timeout)
             return JobEnd::NoAnswer;
     }
     // FinishOperation's result line is the one before the duration line.
@@ -239,6 +265,32 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     const bool failed =
         lines.size() >= 2 && lines[lines.size() - 2] == pick(tarvik::texts::kFailure, language_);
     return failed ? JobEnd::Failed : JobEnd::Succeeded;
+}
+
+std::string JobSession::interruptedLine(std::uint8_t state) const {
+    const TMainForm& form = *form_;
+    const auto count = [](auto value) { return std::to_string(value); };
+    switch (state) {
+    case stSignature:
+        return say(texts::kInterruptedSignature);
+    case stReadFuses:
+        return say(texts::kInterruptedReadFuses);
+    case stErase:
+        return say(texts::kInterruptedErase);
+    case stWrite:
+        return say(texts::kInterruptedWrite,
+                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
+    case stVerify:
+        return say(texts::kInterruptedVerify,
+                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
+    case stRead:
+        return say(texts::kInterruptedRead,
+                   {count(form.ReadData.size()), count(form.ExpectedSize)});
+    case stWriteFuses:
+        return say(texts::kInterruptedFuses);
+    default:
+        return say(texts::kInterruptedLockBit, {state == stLockBit1 ? "1" : "2"});
+    }
 }
 
 int JobSession::failure(JobEnd end) {
@@ -252,6 +304,9 @@ int JobSession::failure(JobEnd end) {
     case JobEnd::NoAnswer:
         error(texts::kNoAnswer, {secondsText(options_.answerTimeout)});
         break;
+    case JobEnd::Interrupted:
+        error(interruption_);
+        return 128 + InterruptGuard::pending();
     case JobEnd::Succeeded:
         return kExitSuccess;
     }
@@ -363,10 +418,19 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
         return kExitNoProgrammer;
     }
     TMainForm& form = *form_;
-    const auto found = [&form] { return form.ProgrammerDevice != nullptr; };
-    if (!dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle))) {
+    const auto found = [&form] {
+        return form.ProgrammerDevice != nullptr || InterruptGuard::pending() != 0;
+    };
+    dispatcher_.runUntil(found, std::max<std::chrono::milliseconds>(options_.wait, kSettle));
+    if (const int signal = InterruptGuard::pending(); signal != 0) {
+        error(texts::kInterruptedWaiting);
+        return 128 + signal;
+    }
+    if (form.ProgrammerDevice == nullptr) {
         // What the status bar would say, then the window's log: why the devices with the
         // programmer's ids there are were not taken.
+        if (const auto refused = backend_->refusedPeer())
+            error(texts::kPeerRefused, {refused->path, std::to_string(refused->userId)});
         if (form.programmerAccessDenied())
             error(pick(tarvik::texts::kProgrammerNoAccess, language_));
         else if (options_.programmer.hidPath.empty())

@@ -50,6 +50,7 @@ public:
     }
 
     void watch(std::function<void()> onChange) override { inner_->watch(std::move(onChange)); }
+    std::optional<RefusedPeer> refusedPeer() const override { return inner_->refusedPeer(); }
 
 private:
     std::unique_ptr<HidBackend> inner_;

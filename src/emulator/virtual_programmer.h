@@ -62,7 +62,8 @@ public:
 
     std::vector<RecordedReport> record() const;
     void clearRecord();
-    void setRecording(bool on); // on by default
+    // Off by default: a programmer served for hours keeps no record growing without limit.
+    void setRecording(bool on);
     std::size_t reportsReceived() const;
 
 private:
@@ -95,7 +96,7 @@ private:
     std::optional<std::uint8_t> sizeCode_; // last serial EEPROM size code the host sent
     std::vector<ArmedFault> faults_;
     std::vector<RecordedReport> record_;
-    bool recording_ = true;
+    bool recording_ = false;
     std::size_t received_ = 0;
 };
 

@@ -57,6 +57,7 @@ constexpr std::array kSwitchedCaptions{
         nullptr,
         "Fuse-/Lockbits schreiben",
         {"Fuse-/Lockbits schreiben", "write fuse-/lockbits", "Запись fuse-/lock битов"}},
+    SwitchedCaption{&F::nAbort, nullptr, "Abbrechen", {"Abbrechen", "abort", "Прервать"}},
     SwitchedCaption{nullptr,
                     &F::bWriteFuse,
                     "Fuse schreiben",

@@ -34,7 +34,7 @@ constexpr std::array kFixedMenuCaptions{
 };
 
 constexpr std::array kDisabledAtDesign{
-    &F::nsave, &F::nUndo, &F::nRedo, &F::nprogflash, &F::nverifyflash,
+    &F::nsave, &F::nUndo, &F::nRedo, &F::nprogflash, &F::nverifyflash, &F::nAbort,
 };
 constexpr std::array kDisabledButtonsAtDesign{
     &F::bProg,

@@ -21,6 +21,11 @@ public:
     // The general error handler: shows the text of a failure no handler caught.
     virtual void showApplicationError(std::string_view text) = 0;
     virtual void showInfoWindow() = 0;
+    // A modal question with two answers; true for yes. A host with nobody to ask goes ahead.
+    virtual bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) {
+        (void)question, (void)yes, (void)no;
+        return true;
+    }
     virtual void closeMainWindow() = 0;
 };
 

@@ -41,6 +41,10 @@ public:
 
     // ---- start-up and shut-down ----
     void FormCreate();
+    // Asked before the window closes: while a job runs the user decides whether to abandon it
+    // (CanClose false keeps the window open).
+    void FormCloseQuery(bool& CanClose);
+    // Abandons a job that still runs, then stores the chip entry.
     void FormClose();
     // The "Last Device" a start with none stored takes and stores: 0, the first socket family,
     // unless the caller knows the chip in advance (the desktop's virtual programmer).
@@ -80,6 +84,14 @@ public:
     void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
     // The answer to FuseQuestion: write the fuses after all, or end the job with nothing written.
     void FuseQuestionAnswered(bool agreed);
+    // Action → Abort: abandons the running job as an unplug does, and says so in the log.
+    void nAbortClick();
+    // From the job's start until it finishes, is aborted or the programmer goes: the buffer
+    // can't be edited and Abort is offered.
+    bool JobRunning() const { return jobRunning_; }
+    // Counts the reports that moved a job on (a new step, a chunk sent, read bytes taken, the
+    // end); a report the job ignores leaves it as it is.
+    std::uint64_t JobProgress() const { return jobProgress_; }
 
     // ---- Device menu ----
     void n89Cx051Click();
@@ -157,7 +169,7 @@ public:
         N16C54, N16C56, N16C84, N16F83, N16F84;
     // Action
     MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom, nreadeeprom,
-        N6, nDetectDevice, nWritefuse;
+        N6, nDetectDevice, nWritefuse, N8, nAbort;
     // Setup, Info
     MenuItem nSetup, nverifynachprogrammieren, N1, Sprache1, sDeutsch, sEnglish, sFrance;
     MenuItem nInfo;
@@ -248,6 +260,15 @@ private:
     // No programmer taken: the controls disabled, the status, and in the log why each device
     // with the programmer's ids was not taken.
     void showProgrammerMissing();
+
+    // Job bookkeeping (operations/job_control.cpp): marks the job as running or over, locks the
+    // buffer against edits and offers Abort while it runs.
+    void setJobRunning(bool running);
+    // Ends the running job where it stands; its late answers are ignored until the next job.
+    void abandonJob();
+    bool jobRunning_ = false;
+    bool ignoreLateAnswers_ = false;
+    std::uint64_t jobProgress_ = 0;
 
     SettingsStore& RegistryEdit1;
     FormHost& host_;

@@ -25,6 +25,9 @@ struct MenuEntry {
     Handler handler = nullptr; // none: a submenu, a separator, or an entry without an action
     std::string_view shortcut = {};
     bool separator = false;
+    // Reachable while a job runs although its menu is closed then: the menu opens for it
+    // alone.
+    bool duringJob = false;
     RadioGroup radioGroup = RadioGroup::None;
     std::span<const MenuEntry> children = {};
 };
@@ -128,6 +131,12 @@ inline constexpr std::array kAction{
     MenuEntry{
         .name = "nDetectDevice", .item = &F::nDetectDevice, .handler = &F::bDetectDeviceClick},
     MenuEntry{.name = "nWritefuse", .item = &F::nWritefuse},
+    separator("N8", &F::N8),
+    MenuEntry{.name = "nAbort",
+              .item = &F::nAbort,
+              .handler = &F::nAbortClick,
+              .shortcut = "Esc",
+              .duringJob = true},
 };
 
 inline constexpr std::array kLanguages{

@@ -35,6 +35,7 @@ void TMainForm::HidCtlDeviceChange() {
         HidCtl.ReleaseDevice(ProgrammerDevice);
         ProgrammerDevice = nullptr;
         FuseQuestion = {};
+        setJobRunning(false);
         DisableControls();
         showProgrammerStatus();
     }

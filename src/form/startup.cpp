@@ -120,6 +120,8 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormClose() {
     NotifyOnExit notify(*this);
+    if (jobRunning_)
+        abandonJob();
     // A Microchip entry has no index: 0 brings up the first socket family next time.
     std::int32_t index = kDefaultLastDevice;
     for (const chips::DeviceEntry& entry : chips::deviceEntries()) {

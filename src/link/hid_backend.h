@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,6 +21,13 @@ struct HidDeviceInfo {
     std::uint16_t version = 0;
     std::uint16_t inputReportLength = 0;  // bytes per report including the report id
     std::uint16_t outputReportLength = 0; // bytes per report including the report id
+};
+
+// A programmer the backend found but does not offer: a socket whose peer runs as another user
+// (it could be a fake collecting the firmware written to it).
+struct RefusedPeer {
+    std::string path;
+    std::uint32_t userId = 0;
 };
 
 // One opened device.
@@ -46,6 +54,8 @@ public:
     virtual std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) = 0;
     // The backend calls onChange on the main thread whenever devices may have come or gone.
     virtual void watch(std::function<void()> onChange) = 0;
+    // The last peer refused since no device was offered; callable from any thread.
+    virtual std::optional<RefusedPeer> refusedPeer() const { return std::nullopt; }
 };
 
 } // namespace tarvik

@@ -4,6 +4,7 @@
 
 #include <sys/socket.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <utility>
@@ -84,6 +85,21 @@ void SocketBackend::monitor() {
                 return;
             continue;
         }
+        // Whoever listens on the path gets the firmware that is written: only a peer of our
+        // own user (or root) is trusted with it.
+        ucred peer{};
+        socklen_t length = sizeof peer;
+        if (::getsockopt(fd.get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
+            (peer.uid != ::getuid() && peer.uid != 0)) {
+            {
+                std::lock_guard lock(mutex_);
+                refused_ = RefusedPeer{path_, static_cast<std::uint32_t>(peer.uid)};
+            }
+            fd = UniqueFd();
+            if (stop_.wait(retryMs))
+                return;
+            continue;
+        }
         // A write the peer does not take within a second fails instead of hanging the
         // main thread.
         const timeval sendTimeout{1, 0};
@@ -124,6 +140,7 @@ void SocketBackend::connected(std::shared_ptr<Link> link) {
     {
         std::lock_guard lock(mutex_);
         ++connections_;
+        refused_.reset();
         link->info.path = path_;
         link->info.identity = "socket:" + path_ + "#" + std::to_string(connections_);
         link->info.vendorId = kProgrammerVendorId;
@@ -161,6 +178,11 @@ std::unique_ptr<HidConnection> SocketBackend::open(const HidDeviceInfo& info) {
     if (!link_ || link_->info.identity != info.identity)
         return nullptr;
     return std::make_unique<SocketConnection>(link_);
+}
+
+std::optional<RefusedPeer> SocketBackend::refusedPeer() const {
+    std::lock_guard lock(mutex_);
+    return refused_;
 }
 
 void SocketBackend::watch(std::function<void()> onChange) {

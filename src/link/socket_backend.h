@@ -29,6 +29,9 @@ public:
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override;
     void watch(std::function<void()> onChange) override;
+    // A peer is taken only when it runs as this process's user or as root (checked with the
+    // socket's peer credentials); this names the last one refused while none is connected.
+    std::optional<RefusedPeer> refusedPeer() const override;
 
     struct Link; // one connection, shared with the device connections opened on it
 
@@ -43,9 +46,10 @@ private:
     std::chrono::milliseconds retryInterval_;
     ChangeNotifier notifier_;
     WakeEvent stop_;
-    std::mutex mutex_; // guards link_ and connections_
+    mutable std::mutex mutex_; // guards link_, connections_ and refused_
     std::shared_ptr<Link> link_;
     std::uint64_t connections_ = 0;
+    std::optional<RefusedPeer> refused_;
     std::thread monitor_;
 };
 

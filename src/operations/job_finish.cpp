@@ -10,6 +10,7 @@ namespace tarvik {
 void TMainForm::FinishOperation() {
     ProtocolState = stIdle;
     FuseQuestion = {}; // a question the job still had open is moot now
+    setJobRunning(false);
     log(std::string());
     log(ErrorFlag ? texts::kFailure : texts::kSuccess);
     EnableControls();

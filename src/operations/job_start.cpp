@@ -7,6 +7,7 @@ namespace tarvik {
 
 void TMainForm::StartJob() {
     DisableControls();
+    setJobRunning(true);
     ErrorFlag = false;
     Verlauf.lines.clear();
     ++Verlauf.clears;

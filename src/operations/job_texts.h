@@ -33,6 +33,19 @@ constexpr LangText kFailure{"Fehler.", "Error.", "Ошибка."};
 // Prefix of the duration line.
 constexpr LangText kDuration{"Dauer: ", "Duration: ", "Время выполнения : "};
 
+// The log line of a job the user abandoned with Action → Abort (or by closing the window).
+constexpr LangText kAborted{"Vom Benutzer abgebrochen.", "Aborted by the user.",
+                            "Прервано пользователем."};
+// Closing the window while a job runs: the question and its two answers.
+constexpr LangText kCloseDuringJob{
+    "Ein Auftrag läuft noch. Abbrechen und beenden? Der Chip kann dann unvollständig "
+    "programmiert sein.",
+    "A job is still running. Abort it and exit? The chip may be left partly programmed.",
+    "Задание ещё выполняется. Прервать его и выйти? Чип может остаться частично "
+    "запрограммированным."};
+constexpr LangText kYes{"Ja", "Yes", "Да"};
+constexpr LangText kNo{"Nein", "No", "Нет"};
+
 // The identified-chip edit after a signature no chip answers to.
 constexpr LangText kUnknownChip{"Fehler", "Error", "Ошибка"};
 // The log line of the signature bytes, the same in every language, begins so.

@@ -12,6 +12,13 @@ namespace {
 
 using Payload = std::span<const std::uint8_t>;
 
+// Runs its function when the scope ends, however it ends.
+template <typename Function>
+struct OnExit {
+    Function function;
+    ~OnExit() { function(); }
+};
+
 // After a flash write, or the verify of a program job: the socket chips get the lock bits
 // that the fuse list's entries 0 and 1 ask for, lock bit 1 first; AT89Sxx chips never do.
 void lockBitChain(TMainForm& form) {
@@ -153,9 +160,28 @@ void runJobDispatch(TMainForm& form) {
 
 void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std::uint16_t Size) {
     NotifyOnExit notify(*this);
+    // The answers still on their way when a job was abandoned belong to no job.
+    if (ignoreLateAnswers_)
+        return;
     // Device input is untrusted: only the bytes the report really holds are looked at.
     const Payload payload = Data != nullptr ? Payload(Data, Size) : Payload();
     const int code = payload.empty() ? -1 : payload[0];
+    // Whether this report moves the job on: a step, a chunk, read bytes or the end.
+    struct Progress {
+        std::uint8_t state;
+        std::int32_t sendPos;
+        std::size_t readBytes;
+        bool running;
+        bool operator==(const Progress&) const = default;
+    };
+    const auto progressNow = [this] {
+        return Progress{ProtocolState, SendPos, ReadData.size(), jobRunning_};
+    };
+    const Progress before = progressNow();
+    const OnExit countProgress{[&] {
+        if (progressNow() != before)
+            ++jobProgress_;
+    }};
 
     if (ProtocolState != stRead) {
         if (code == rspNextChunk) {

@@ -371,7 +371,34 @@ void MainWindow::closeMainWindow() {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
+void MainWindow::closeWithoutAsking() {
+    closeWithoutAsking_ = true;
+    close();
+}
+
+bool MainWindow::askYesNo(std::string_view question, std::string_view yes, std::string_view no) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvik"),
+                    QString::fromUtf8(question.data(), qsizetype(question.size())),
+                    QMessageBox::NoButton, this);
+    QPushButton* yesButton =
+        box.addButton(QString::fromUtf8(yes.data(), qsizetype(yes.size())), QMessageBox::YesRole);
+    QPushButton* noButton =
+        box.addButton(QString::fromUtf8(no.data(), qsizetype(no.size())), QMessageBox::NoRole);
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!closed_ && !closeWithoutAsking_) {
+        bool canClose = true;
+        call([&] { form_->FormCloseQuery(canClose); });
+        if (!canClose) {
+            event->ignore();
+            return;
+        }
+    }
     if (!closed_) {
         closed_ = true;
         call(&TMainForm::FormClose);

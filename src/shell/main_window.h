@@ -52,6 +52,8 @@ public:
     bool openFile(const QString& path);
     // Brings every widget in line with the model now (normally queued after OnChange).
     void renderNow();
+    // Closes as a termination signal does: a running job is abandoned without a question.
+    void closeWithoutAsking();
 
     // Called once, when the window is first shown.
     std::function<void()> onFirstShown;
@@ -63,6 +65,7 @@ public:
     void showApplicationError(std::string_view text) override;
     void showInfoWindow() override;
     void closeMainWindow() override;
+    bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override;
 
     // The widgets, named as the model's controls.
     HexView* Hexeditor = nullptr;
@@ -111,6 +114,7 @@ private:
     bool questionOpen_ = false;
     bool rendering_ = false;
     bool closed_ = false;
+    bool closeWithoutAsking_ = false;
     bool shown_ = false;
 };
 

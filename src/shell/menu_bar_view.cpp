@@ -63,14 +63,26 @@ void MenuBarView::add(std::span<const menu::MenuEntry> entries, QMenuBar* bar, Q
 }
 
 void MenuBarView::render(const TMainForm& form) {
+    // A menu closed during a job still opens for an enabled entry that is meant for that time
+    // (Action → Abort), and then offers that entry alone.
+    std::vector<bool> opensForJob(nodes_.size());
+    for (const Node& node : nodes_) {
+        if (node.entry->duringJob && (form.*(node.entry->item)).enabled)
+            for (int up = node.parent; up >= 0; up = nodes_[std::size_t(up)].parent)
+                opensForJob[std::size_t(up)] = true;
+    }
     // Whether each node's entries can be reached: its own state and all its parents'. An entry
     // under a disabled or hidden menu is disabled too, so its shortcut can't fire either.
     std::vector<bool> reachable(nodes_.size());
+    std::vector<bool> opened(nodes_.size());
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
         const Node& node = nodes_[i];
         const MenuItem& item = form.*(node.entry->item);
-        const bool parentReachable = node.parent < 0 || reachable[std::size_t(node.parent)];
+        const bool parentReachable = node.parent < 0 || reachable[std::size_t(node.parent)] ||
+                                     (node.entry->duringJob && opened[std::size_t(node.parent)]);
         reachable[i] = parentReachable && item.enabled && item.visible;
+        opened[i] = reachable[i] || (opensForJob[i] && item.visible &&
+                                     (node.parent < 0 || opened[std::size_t(node.parent)]));
 
         QAction* action = node.action;
         if (!node.entry->separator) {
@@ -83,8 +95,9 @@ void MenuBarView::render(const TMainForm& form) {
             action->setCheckable(item.checked);
             action->setChecked(item.checked);
         }
-        if (action->isEnabled() != (parentReachable && item.enabled))
-            action->setEnabled(parentReachable && item.enabled);
+        const bool enabled = (parentReachable && item.enabled) || opened[i];
+        if (action->isEnabled() != enabled)
+            action->setEnabled(enabled);
         if (action->isVisible() != item.visible)
             action->setVisible(item.visible);
     }

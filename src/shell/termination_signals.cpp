@@ -2,12 +2,13 @@
 #include "shell/termination_signals.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include "shell/main_window.h"
 
 namespace tarvik {
 
@@ -24,7 +25,7 @@ void onSignal(int) {
 
 } // namespace
 
-void closeOnTerminationSignals(QWidget& window) {
+void closeOnTerminationSignals(MainWindow& window) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // the signals keep their default action
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
@@ -32,7 +33,7 @@ void closeOnTerminationSignals(QWidget& window) {
         char bytes[16];
         while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
         }
-        window.close();
+        window.closeWithoutAsking();
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

@@ -24,26 +24,27 @@ class PluggingBackend : public HidBackend {
 public:
     PluggingBackend(Dispatcher& mainThread, std::shared_ptr<VirtualDevice> device,
                     std::shared_ptr<VirtualDevice> second, std::chrono::milliseconds delay,
-                    const EmulatedDeviceOptions& options)
+                    Latency latency, const EmulatedDeviceOptions& options)
         : inner_(mainThread) {
         if (!device)
             return;
         if (delay.count() == 0) {
-            inner_.plug(device, Latency::None, options);
+            inner_.plug(device, latency, options);
             if (second)
-                inner_.plug(second, Latency::None, options);
+                inner_.plug(second, latency, options);
             return;
         }
-        plugger_ = std::jthread([this, device, second, delay, options](std::stop_token stop) {
-            std::mutex mutex;
-            std::condition_variable_any wake;
-            std::unique_lock lock(mutex);
-            if (wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
-                return;
-            inner_.plug(device, Latency::None, options);
-            if (second)
-                inner_.plug(second, Latency::None, options);
-        });
+        plugger_ =
+            std::jthread([this, device, second, delay, latency, options](std::stop_token stop) {
+                std::mutex mutex;
+                std::condition_variable_any wake;
+                std::unique_lock lock(mutex);
+                if (wake.wait_for(lock, stop, delay, [&stop] { return stop.stop_requested(); }))
+                    return;
+                inner_.plug(device, latency, options);
+                if (second)
+                    inner_.plug(second, latency, options);
+            });
     }
 
     std::vector<HidDeviceInfo> enumerate() override { return inner_.enumerate(); }
@@ -76,9 +77,10 @@ int CliTest::run(std::vector<std::string> args) {
     err.str("");
     CliIo io{out, err, terminal};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
+        std::shared_ptr<VirtualDevice> plug = model ? model : programmer;
         return std::make_unique<PluggingBackend>(
-            mainThread, plugged ? std::shared_ptr<VirtualDevice>(programmer) : nullptr,
-            plugged ? std::shared_ptr<VirtualDevice>(second) : nullptr, plugDelay, device);
+            mainThread, plugged ? plug : nullptr,
+            plugged ? std::shared_ptr<VirtualDevice>(second) : nullptr, plugDelay, latency, device);
     };
     return runCli(args, io, factory);
 }

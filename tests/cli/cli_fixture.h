@@ -29,6 +29,9 @@ protected:
         std::make_shared<emulator::VirtualProgrammer>("ATmega8");
     // A second programmer on the bus (at "emulated:2", after programmer at "emulated:1").
     std::shared_ptr<emulator::VirtualProgrammer> second;
+    // When set, plugged in place of programmer (a model that wraps or replaces it).
+    std::shared_ptr<VirtualDevice> model;
+    Latency latency = Latency::None;
     bool plugged = true;                    // false: no programmer ever appears
     std::chrono::milliseconds plugDelay{0}; // how long after start the programmer is plugged
     EmulatedDeviceOptions device;           // how it shows on the bus

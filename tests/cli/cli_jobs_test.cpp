@@ -431,7 +431,7 @@ TEST_F(Jobs, ExitStatuses) {
          Fault::NoAnswer,
          1,
          1,
-         "The programmer has not answered for 0.3 s."},
+         "The programmer has not moved the job on for 0.3 s."},
     };
     for (const Failure& failure : failures) {
         SCOPED_TRACE(failure.what);

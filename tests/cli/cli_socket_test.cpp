@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "buffer/intel_hex.h"
@@ -21,13 +22,16 @@ using namespace std::chrono_literals;
 // `tarvik-cli serve-emulator` in a child process, ready once it has said so.
 class ServedEmulator {
 public:
-    explicit ServedEmulator(std::vector<std::string> args) {
+    // userId: the user it runs as (a root test process only); -1 keeps ours.
+    explicit ServedEmulator(std::vector<std::string> args, int userId = -1) {
         args.insert(args.begin(), {TARVIK_CLI_PATH, "serve-emulator"});
         int output[2];
         if (::pipe(output) != 0)
             return;
         pid_ = ::fork();
         if (pid_ == 0) {
+            if (userId >= 0 && (::setgid(gid_t(userId)) != 0 || ::setuid(uid_t(userId)) != 0))
+                ::_exit(126);
             ::dup2(output[1], STDOUT_FILENO);
             ::close(output[0]);
             std::vector<char*> argv;
@@ -110,6 +114,24 @@ TEST_F(Socket, JobsThroughAServedEmulator) {
     EXPECT_EQ(get("stderr.txt"),
               std::vector<std::uint8_t>({'N', 'o', ' ', 'p', 'r', 'o', 'g', 'r', 'a', 'm', 'm',
                                          'e', 'r', ' ', 'f', 'o', 'u', 'n', 'd', '.', '\n'}));
+}
+
+// Another user's process listening on the path could collect the firmware: it is refused, with
+// a message naming the path and the user.
+TEST_F(Socket, PeerOfAnotherUserIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to serve the programmer as the user nobody";
+    const std::string shared = path("shared");
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, std::filesystem::perms::all);
+    const std::string foreign = shared + "/programmer.sock";
+    ServedEmulator server({"--socket", foreign, "--chip", "ATtiny13"}, 65534);
+    ASSERT_FALSE(server.firstLine().empty());
+    EXPECT_EQ(runReal({"--programmer", "socket:" + foreign, "--lang", "en", "detect"}), 3);
+    EXPECT_EQ(err.str(), "The programmer at \"" + foreign +
+                             "\" runs as another user (uid 65534) and is not used.\n"
+                             "No programmer found.\n");
+    EXPECT_TRUE(out.str().empty());
 }
 
 TEST_F(Socket, ServerGoneMidJobEndsTheJobWithAnError) {

@@ -2,6 +2,8 @@
 // end to end through its own family.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -68,6 +70,7 @@ TEST(Faults, PowerCycleForgetsATransferInProgress) {
 
 TEST(Record, HoldsEveryReportBothWaysInOrder) {
     VirtualProgrammer programmer("24AA01");
+    programmer.setRecording(true);
     Host host{programmer, Family::SerialEeprom};
     const auto request = host.report(Command::ReadFlash, 1);
     host.send(request);
@@ -93,8 +96,25 @@ TEST(Record, HoldsEveryReportBothWaysInOrder) {
     EXPECT_TRUE(programmer.record().empty());
 }
 
+// A programmer nobody asked to record (as serve-emulator serves it for hours) stays the same
+// size however many reports it answers.
+TEST(Record, NoneIsKeptUnlessAsked) {
+    VirtualProgrammer programmer("ATmega8");
+    Host host{programmer, Family::AvrIsp};
+    const auto request = host.report(Command::ReadSignature);
+    host.send(request);
+    const std::size_t heapBefore = ::mallinfo2().uordblks;
+    for (int i = 0; i < 1'000'000; ++i)
+        (void)programmer.onOutputReport(request);
+    const std::size_t heapAfter = ::mallinfo2().uordblks;
+    EXPECT_EQ(programmer.reportsReceived(), 1'000'001U);
+    EXPECT_TRUE(programmer.record().empty());
+    EXPECT_LT(heapAfter, heapBefore + 1024 * 1024);
+}
+
 TEST(Record, ShortAndLongReportsAreTakenAsWholeReports) {
     VirtualProgrammer programmer("ATmega8");
+    programmer.setRecording(true);
     const Bytes shortReport{0, 5, 1};
     const DeviceReply reply = programmer.onOutputReport(shortReport);
     ASSERT_EQ(reply.reports.size(), 1U);
@@ -108,6 +128,7 @@ TEST(Record, ShortAndLongReportsAreTakenAsWholeReports) {
 
 TEST(Record, ReportsFromAnotherThreadAreSafeToInspect) {
     VirtualProgrammer programmer("ATmega8");
+    programmer.setRecording(true);
     std::thread sender([&] {
         Host host{programmer, Family::AvrIsp};
         for (int i = 0; i < 200; ++i) {

@@ -44,6 +44,7 @@ TEST_F(FormTest, DesignedCaptionsAndStates) {
         {"N4", "-"},
         {"N5", "-"},
         {"nWritefuse", "Fuse-/Lockbits schreiben"},
+        {"nAbort", "Abbrechen"},
         {"nInfo", "Info"},
     };
     for (const auto& [name, caption] : captions) {
@@ -69,7 +70,7 @@ TEST_F(FormTest, DesignedCaptionsAndStates) {
     });
     EXPECT_EQ(hidden, (std::vector<std::string>{"nAtmelSocket", "nPicIsp"}));
     EXPECT_TRUE(checked.empty());
-    for (const char* name : {"nsave", "nUndo", "nRedo", "nprogflash", "nverifyflash"})
+    for (const char* name : {"nsave", "nUndo", "nRedo", "nprogflash", "nverifyflash", "nAbort"})
         EXPECT_NE(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
 
     for (const auto* dialog : {&form->OpenDialog1, &form->SaveDialog1})
@@ -102,7 +103,7 @@ TEST(MainMenu, TreeFollowsTheWindowsMenu) {
     EXPECT_EQ(childNames("nAuswahl"),
               (std::vector<std::string>{"nprogflash", "nverifyflash", "nreadflash", "nLoesch", "N3",
                                         "nprogeeprom", "nreadeeprom", "N6", "nDetectDevice",
-                                        "nWritefuse"}));
+                                        "nWritefuse", "N8", "nAbort"}));
     EXPECT_EQ(childNames("nSetup"),
               (std::vector<std::string>{"nverifynachprogrammieren", "N1", "Sprache1"}));
     EXPECT_EQ(childNames("nAtmelSocket"),
@@ -110,7 +111,7 @@ TEST(MainMenu, TreeFollowsTheWindowsMenu) {
 
     const std::map<std::string, std::string> shortcuts = {
         {"nopen", "Ctrl+O"}, {"nsave", "Ctrl+S"}, {"nEnde", "Ctrl+X"},
-        {"nUndo", "Ctrl+U"}, {"nRedo", "Ctrl+R"},
+        {"nUndo", "Ctrl+U"}, {"nRedo", "Ctrl+R"}, {"nAbort", "Esc"},
     };
     std::map<std::string, std::string> found;
     int separators = 0;
@@ -123,7 +124,7 @@ TEST(MainMenu, TreeFollowsTheWindowsMenu) {
         }
     });
     EXPECT_EQ(found, shortcuts);
-    EXPECT_EQ(separators, 6); // N5, N7, N4, N3, N6, N1
+    EXPECT_EQ(separators, 7); // N5, N7, N4, N3, N6, N8, N1
 
     EXPECT_EQ(menu::findMenuEntry("nWritefuse")->handler, nullptr);
     EXPECT_EQ(menu::findMenuEntry("nprogflash")->handler, &TMainForm::bProgClick);

@@ -18,6 +18,8 @@ public:
     std::vector<std::string> applicationErrors;
     int infoWindowShown = 0;
     int closeRequests = 0;
+    std::vector<std::string> questions; // each as "question|yes|no"
+    bool answerYes = true;
 
     bool executeOpenDialog(FileDialog& dialog) override { return answer(dialog, openChoice); }
     bool executeSaveDialog(FileDialog& dialog) override { return answer(dialog, saveChoice); }
@@ -27,6 +29,10 @@ public:
     }
     void showInfoWindow() override { ++infoWindowShown; }
     void closeMainWindow() override { ++closeRequests; }
+    bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override {
+        questions.push_back(std::string(question) + "|" + std::string(yes) + "|" + std::string(no));
+        return answerYes;
+    }
 
 private:
     static bool answer(FileDialog& dialog, const std::optional<std::string>& choice) {

@@ -84,7 +84,7 @@ int HexView::visibleRows() const {
 
 std::size_t HexView::lastPosition() const {
     const std::size_t size = buffer_.bytes().size();
-    if (!buffer_.ReadOnlyView())
+    if (buffer_.Editable())
         return size; // the place after the last byte, where typing appends
     return size == 0 ? 0 : size - 1;
 }

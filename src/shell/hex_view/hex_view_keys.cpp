@@ -42,7 +42,7 @@ void HexView::keyPressEvent(QKeyEvent* event) {
                            : rowStart + BytesPerRow - 1);
     case Qt::Key_Delete:
     case Qt::Key_Backspace: {
-        if (buffer_.ReadOnlyView() || !buffer_.InsertMode())
+        if (!buffer_.Editable() || !buffer_.InsertMode())
             return;
         const std::ptrdiff_t at = event->key() == Qt::Key_Delete ? cursor : cursor - 1;
         if (at < 0)
@@ -55,7 +55,7 @@ void HexView::keyPressEvent(QKeyEvent* event) {
     }
 
     const QString text = event->text();
-    if (text.size() != 1 || ctrl || buffer_.ReadOnlyView()) {
+    if (text.size() != 1 || ctrl || !buffer_.Editable()) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }

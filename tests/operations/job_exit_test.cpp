@@ -1,0 +1,190 @@
+// No job that can hang: the buffer is locked while a job sends it, Action → Abort and closing
+// the window abandon a job that waits, and only reports that move a job on count as progress.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine_fixture.h"
+
+namespace tarvik::scenario {
+namespace {
+
+// The engine driven by hand: the programmer answers nothing, the test feeds every answer.
+class HandFed : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        programmer->respond = [](std::span<const std::uint8_t>) {
+            return std::vector<InputReportBytes>{};
+        };
+        form.nAVRISPClick();
+        form.updatebuffer.checked = false;
+        form.nverifynachprogrammieren.checked = true;
+    }
+    // Starts a program job on an ATmega8 and answers it up to the first data chunk.
+    void startWrite() {
+        form.bProgClick();
+        feed({'s', 0x1E, 0x93, 0x07});
+        feed({'r', 0xFF, 0xE1, 0xD9, 1, 2, 3, 4});
+        feed({'e'});
+        ASSERT_EQ(form.ProtocolState, stWrite);
+    }
+    // The data bytes of the chunks among these reports, joined.
+    static Bytes chunkData(const std::vector<Bytes>& reports) {
+        Bytes data;
+        for (const Bytes& report : reports)
+            data.insert(data.end(), report.begin() + 6, report.begin() + 6 + report[3]);
+        return data;
+    }
+};
+
+struct EditCase {
+    const char* name;
+    std::function<void(HexBuffer&)> edit;
+};
+
+// Every way the user changes the buffer in edit mode, tried between two chunks of a write.
+const EditCase kEdits[] = {
+    {"DeleteTheRest", [](HexBuffer& b) { b.erase(58, 58); }},
+    {"InsertAtTheStart", [](HexBuffer& b) { b.typeBytes(0, Bytes{0xAA}); }},
+    {"OverwriteAhead",
+     [](HexBuffer& b) {
+         b.overwrite(80, Bytes{0, 0, 0});
+     }},
+    {"UndoAnEarlierEdit", [](HexBuffer& b) { b.UndoEdit(); }},
+};
+
+class EditDuringWrite : public HandFed, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(EditDuringWrite, IsRefusedAndTheImageGoesOutWhole) {
+    Bytes image = patternBytes(116); // two full chunks
+    s.setBuffer(image);
+    form.neditbufferClick(); // edit mode, inserting
+    form.Hexeditor.overwrite(100, Bytes{0x42});
+    image[100] = 0x42;
+    startWrite();
+    EXPECT_TRUE(form.JobRunning());
+    EXPECT_FALSE(form.Hexeditor.Editable());
+
+    GetParam().edit(form.Hexeditor);
+    EXPECT_EQ(form.Hexeditor.bytes(), image);
+    feed({'*'});
+    feed({'w'});
+    feed({'*'});
+    feed({'v'});
+    const std::vector<Bytes> reports = takeReports();
+    EXPECT_EQ(chunkData(withCommand(reports, 3)), image);
+    EXPECT_EQ(chunkData(withCommand(reports, 4)), image);
+    EXPECT_EQ(s.log().at(s.log().size() - 2), "Successfully finished.");
+    EXPECT_FALSE(form.JobRunning());
+    EXPECT_TRUE(form.Hexeditor.Editable()); // the user's edit mode is back after the job
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryEdit, EditDuringWrite, ::testing::ValuesIn(kEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
+    s.setBuffer(patternBytes(116));
+    EXPECT_FALSE(form.nAbort.enabled);
+    startWrite();
+    EXPECT_TRUE(form.nAbort.enabled);
+    EXPECT_FALSE(form.nAuswahl.enabled); // the Action menu opens for Abort alone
+    const std::size_t linesBefore = s.log().size();
+
+    form.nAbortClick();
+    EXPECT_FALSE(form.JobRunning());
+    EXPECT_EQ(form.ProtocolState, stIdle);
+    EXPECT_FALSE(form.nAbort.enabled);
+    ASSERT_EQ(s.log().size(), linesBefore + 1);
+    EXPECT_EQ(s.log().back(), "Aborted by the user.");
+    EXPECT_TRUE(form.bProg.enabled);
+    EXPECT_TRUE(form.nAuswahl.enabled);
+    EXPECT_EQ(form.Gauge1.progress, 0);
+
+    // The chunk that was on its way is answered after all: it belongs to no job.
+    takeReports();
+    feed({'*'});
+    feed({'w'});
+    EXPECT_TRUE(takeReports().empty());
+    EXPECT_EQ(s.log().size(), linesBefore + 1);
+
+    // The next job starts afresh.
+    form.bDetectDeviceClick();
+    feed({'s', 0x1E, 0x93, 0x07});
+    feed({'r', 0xFF, 0xE1, 0xD9, 1, 2, 3, 4});
+    EXPECT_EQ(s.log().at(s.log().size() - 2), "Successfully finished.");
+}
+
+TEST_F(HandFed, AbortLineFollowsTheLanguage) {
+    const std::pair<void (TMainForm::*)(), const char*> cases[] = {
+        {&TMainForm::sDeutschClick, "Vom Benutzer abgebrochen."},
+        {&TMainForm::sEnglishClick, "Aborted by the user."},
+        {&TMainForm::sFranceClick, "Прервано пользователем."},
+    };
+    for (const auto& [language, line] : cases) {
+        std::invoke(language, form);
+        form.bDetectDeviceClick();
+        form.nAbortClick();
+        EXPECT_EQ(s.log().back(), line);
+    }
+    form.nAbortClick(); // no job: nothing happens
+    EXPECT_EQ(s.log().back(), "Прервано пользователем.");
+}
+
+TEST_F(HandFed, ClosingDuringAJobAsksFirst) {
+    s.setBuffer(patternBytes(116));
+    bool canClose = false;
+    form.FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_TRUE(s.host.questions.empty()); // no job, no question
+
+    form.sDeutschClick();
+    startWrite();
+    s.host.answerYes = false;
+    form.FormCloseQuery(canClose);
+    EXPECT_FALSE(canClose);
+    ASSERT_EQ(s.host.questions.size(), 1u);
+    EXPECT_EQ(s.host.questions[0],
+              "Ein Auftrag läuft noch. Abbrechen und beenden? Der Chip kann dann unvollständig "
+              "programmiert sein.|Ja|Nein");
+    EXPECT_TRUE(form.JobRunning());
+
+    form.sEnglishClick();
+    s.host.answerYes = true;
+    form.FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_EQ(s.host.questions.back(),
+              "A job is still running. Abort it and exit? The chip may be left partly "
+              "programmed.|Yes|No");
+    // Closing (also what SIGTERM and SIGINT do) abandons the job and stores the chip entry.
+    form.FormClose();
+    EXPECT_FALSE(form.JobRunning());
+    EXPECT_EQ(s.log().back(), "Aborted by the user.");
+    EXPECT_EQ(std::get<int>(s.settings.values.at("Last Device")), 19);
+}
+
+TEST_F(HandFed, OnlyReportsThatMoveTheJobOnAreProgress) {
+    s.setBuffer(patternBytes(58)); // one chunk
+    startWrite();
+    std::uint64_t progress = form.JobProgress();
+    const auto moved = [&] {
+        const bool result = form.JobProgress() != progress;
+        progress = form.JobProgress();
+        return result;
+    };
+    feed({'*'}); // after the last chunk: nothing to send
+    EXPECT_FALSE(moved());
+    feed({'v'}); // not this step's answer
+    feed({'1'});
+    EXPECT_FALSE(moved());
+    feed({'w'}); // written: the verify starts and sends its chunk
+    EXPECT_TRUE(moved());
+    feed({'*'});
+    EXPECT_FALSE(moved());
+    feed({'v'});
+    EXPECT_TRUE(moved());
+    EXPECT_FALSE(form.JobRunning());
+}
+
+} // namespace
+} // namespace tarvik::scenario
