@@ -224,7 +224,15 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         TMainForm& form;
         ~Unfollow() { form.OnChange = nullptr; }
     } unfollow{form};
+    // A signal stops the job at the first report handled after it: no further report goes
+    // out for this job, and its late answers are ignored.
+    const auto interrupt = [&] {
+        interruption_ = interruptedLine(form.ProtocolState);
+        form.nAbortClick();
+    };
     form.OnChange = [&] {
+        if (InterruptGuard::pending() != 0 && form.JobRunning() && interruption_.empty())
+            interrupt();
         if (form.JobProgress() != progress) {
             progress = form.JobProgress();
             lastProgress = Clock::now();
@@ -247,14 +255,14 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         dispatcher_.runUntil(over, timeout.count() > 0
                                        ? std::clamp<std::chrono::milliseconds>(left, 1ms, kSlice)
                                        : kSlice);
+        if (!interruption_.empty())
+            return JobEnd::Interrupted;
         if (form.ProtocolState == stIdle)
             break;
         if (form.ProgrammerDevice == nullptr)
             return JobEnd::Unplugged;
         if (InterruptGuard::pending() != 0) {
-            // No further report goes out for this job; its late answers are ignored.
-            interruption_ = interruptedLine(form.ProtocolState);
-            form.nAbortClick();
+            interrupt();
             return JobEnd::Interrupted;
         }
         if (timeout.count() > 0 && Clock::now() - lastProgress >= timeout)

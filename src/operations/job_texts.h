@@ -122,8 +122,6 @@ constexpr LangText kLockOutAccess{
     "%1 %2: no more reading or writing until a chip erase.",
     "%1 %2: чтение и запись невозможны до стирания чипа."};
 constexpr LangText kWriteAnyway{"Trotzdem schreiben?", "Write anyway?", "Всё равно записать?"};
-constexpr LangText kYes{"Ja", "Yes", "Да"};
-constexpr LangText kNo{"Nein", "No", "Нет"};
 // The user said no to that question.
 constexpr LangText kFuseWriteCancelled{"Abgebrochen: keine Fuse-/Lockbits geschrieben.",
                                        "Cancelled: no fuse/lock bits written.",

@@ -75,6 +75,8 @@ CliTest::~CliTest() {
 int CliTest::run(std::vector<std::string> args) {
     out.str("");
     err.str("");
+    if (programmer)
+        programmer->setRecording(true); // tests assert the reports that went out
     CliIo io{out, err, terminal};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
         std::shared_ptr<VirtualDevice> plug = model ? model : programmer;

@@ -82,7 +82,7 @@ TEST_F(Interrupt, SignalMidJobSaysHowFarItGotAndExits128PlusTheSignal) {
          "Unterbrochen beim Schreiben: ",
          " von 4000 Byte gesendet; der Chip ist jetzt teilweise beschrieben."},
         {{"--lang", "ru", "verify", path("image.bin")},
-         3, // the first chunk: the blank chip would fail the next
+         3, // the first chunk
          SIGINT,
          "Прервано при верификации: отправлено ",
          " из 4000 байт; чип не изменён."},
@@ -90,15 +90,14 @@ TEST_F(Interrupt, SignalMidJobSaysHowFarItGotAndExits128PlusTheSignal) {
          3,
          SIGTERM,
          "Interrupted while reading: ",
-         " of 8192 bytes "
-         "received; no "
-         "file was "
-         "written."},
+         " of 8192 bytes received; no file was written."},
         {{"erase"}, 3, SIGINT, "Interrupted while erasing; the chip may be partly erased.", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.back());
         programmer = std::make_shared<VirtualProgrammer>("ATmega8");
+        // The chip holds the image already, so no verify step fails on its own.
+        ASSERT_TRUE(programmer->loadFlash(pattern(4000)));
         twisted = std::make_shared<Twisted>(programmer);
         twisted->signalAt = c.signalAt;
         twisted->signal = c.signal;

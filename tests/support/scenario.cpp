@@ -25,6 +25,7 @@ EmulatedBackend::Handle Scenario::plug(std::shared_ptr<VirtualDevice> device, La
 std::shared_ptr<emulator::VirtualProgrammer> Scenario::plugChip(std::string_view chipName,
                                                                 Latency latency) {
     auto programmer = std::make_shared<emulator::VirtualProgrammer>(chipName);
+    programmer->setRecording(true); // scenarios assert the reports that went out
     plug(programmer, latency);
     return programmer;
 }
