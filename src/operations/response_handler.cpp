@@ -18,6 +18,9 @@ struct OnExit {
     Function function;
     ~OnExit() { function(); }
 };
+// Spelled out for compilers without deduction for aggregates (clang 14).
+template <typename Function>
+OnExit(Function) -> OnExit<Function>;
 
 // After a flash write, or the verify of a program job: the socket chips get the lock bits
 // that the fuse list's entries 0 and 1 ask for, lock bit 1 first; AT89Sxx chips never do.
