@@ -41,6 +41,11 @@ void THidDevice::stopReading() {
     readThread_.reset();
 }
 
+void THidDevice::deliverLastReports() {
+    if (readThread_)
+        readThread_->deliverQueued();
+}
+
 void THidDevice::close() {
     stopReading();
     connection_.reset();

@@ -106,12 +106,39 @@ void THidDeviceController::ReleaseDevice(THidDevice* device) {
     released->close();
 }
 
+namespace {
+
+bool isPresent(const std::vector<HidDeviceInfo>& present, const std::string& identity) {
+    return std::any_of(present.begin(), present.end(), [&identity](const HidDeviceInfo& info) {
+        return info.identity == identity;
+    });
+}
+
+} // namespace
+
+void THidDeviceController::deliverLastReports(const std::vector<HidDeviceInfo>& present) {
+    std::vector<THidDevice*> gone;
+    for (const auto& device : devices_)
+        if (device->pluggedIn_ && device->readThread_ &&
+            !isPresent(present, device->info_.identity))
+            gone.push_back(device.get());
+    for (THidDevice* device : gone) {
+        // An earlier handler may have released it.
+        const bool listed = std::any_of(devices_.begin(), devices_.end(),
+                                        [device](const auto& d) { return d.get() == device; });
+        if (listed)
+            device->deliverLastReports();
+    }
+}
+
 void THidDeviceController::RescanDevices() {
     std::vector<HidDeviceInfo> present = backend_.enumerate();
+    // The reports a device sent before it went away may still wait for their delivery task,
+    // queued behind this rescan: they reach the handler before the device is closed. The
+    // handler may change the list, so it is walked afterwards.
+    deliverLastReports(present);
     const auto isPresent = [&present](const std::string& identity) {
-        return std::any_of(present.begin(), present.end(), [&identity](const HidDeviceInfo& info) {
-            return info.identity == identity;
-        });
+        return tarvik::isPresent(present, identity);
     };
 
     bool changed = false;

@@ -74,6 +74,9 @@ private:
     void stopReading();
     // Stops reading and closes the connection: the device is gone.
     void close();
+    // The device is gone: stops reading and hands what it sent before to the data handler,
+    // which may release the device.
+    void deliverLastReports();
 
     HidDeviceInfo info_;
     THidCaps caps_;
@@ -121,6 +124,8 @@ private:
     std::unique_ptr<THidDevice> makeDevice(const HidDeviceInfo& info);
     // Whether the device opens for reading and writing now; the probe is closed at once.
     bool opensForReadWrite(const THidDevice& device);
+    // Delivers what the listed devices that are no longer present sent before they went.
+    void deliverLastReports(const std::vector<HidDeviceInfo>& present);
 
     HidBackend& backend_;
     Dispatcher& mainThread_;

@@ -34,9 +34,7 @@ THidDeviceReadThread::~THidDeviceReadThread() {
         std::lock_guard lock(inbox_->mutex);
         inbox_->stopRequested = true;
     }
-    inbox_->spaceFreed.notify_all();
-    connection_.wakeUp();
-    thread_.join();
+    stopThread();
     // A delivery task still queued (or the one running, when its handler stopped this reader)
     // points at the inbox. The inbox follows it there: the main thread runs tasks in posting
     // order, so it is freed after that task, or with it when the queue is dropped unrun.
@@ -48,8 +46,35 @@ THidDeviceReadThread::~THidDeviceReadThread() {
     }
 }
 
+void THidDeviceReadThread::stopThread() {
+    inbox_->spaceFreed.notify_all();
+    connection_.wakeUp();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void THidDeviceReadThread::deliverQueued() {
+    Inbox& inbox = *inbox_;
+    {
+        std::lock_guard lock(inbox.mutex);
+        inbox.readingStopped = true;
+        // Counts as a delivery running: should the handler stop this reader, the inbox is kept
+        // for this loop and for a delivery task that may still be queued.
+        inbox.deliveryPosted = true;
+    }
+    stopThread();
+    // Nothing is queued any more, so this empties the queue.
+    while (deliverOne(inbox)) {
+    }
+    std::lock_guard lock(inbox.mutex);
+    // A delivery task may still be queued; it finds the queue empty.
+    if (!inbox.stopRequested)
+        inbox.deliveryPosted = true;
+}
+
 bool THidDeviceReadThread::stopRequested() const {
-    return inbox_->stopRequested.load(std::memory_order_acquire);
+    return inbox_->stopRequested.load(std::memory_order_acquire) ||
+           inbox_->readingStopped.load(std::memory_order_acquire);
 }
 
 void THidDeviceReadThread::run() {
@@ -93,9 +118,10 @@ std::size_t THidDeviceReadThread::enqueue(std::span<const std::uint8_t> report) 
         std::unique_lock lock(inbox.mutex);
         inbox.spaceFreed.wait(lock, [&inbox] {
             return inbox.queued.load(std::memory_order_relaxed) < kMaxQueuedReports ||
-                   inbox.stopRequested.load(std::memory_order_relaxed);
+                   inbox.stopRequested.load(std::memory_order_relaxed) ||
+                   inbox.readingStopped.load(std::memory_order_relaxed);
         });
-        if (inbox.stopRequested)
+        if (inbox.stopRequested || inbox.readingStopped)
             return 0;
         queued = inbox.queued.load(std::memory_order_relaxed);
         // The slots from head on are the main thread's; the one after them is free.

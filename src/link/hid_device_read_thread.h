@@ -39,6 +39,11 @@ public:
     THidDeviceReadThread(const THidDeviceReadThread&) = delete;
     THidDeviceReadThread& operator=(const THidDeviceReadThread&) = delete;
 
+    // Main thread, once the device has gone: stops reading, then hands the reports already
+    // queued to the handler now, so that they come before the device is closed. The handler
+    // may release the device, and this reader with it.
+    void deliverQueued();
+
 private:
     // What the reader shares with the delivery task it posts to the main thread: the queue of
     // reports, kept as a ring of buffers that are reused, so that steady reading allocates
@@ -49,9 +54,10 @@ private:
         Inbox(THidDevice& owner, Dispatcher& main) : device(owner), mainThread(main) {}
         std::mutex mutex; // guards everything below but the device and the dispatcher
         std::condition_variable spaceFreed;
-        std::atomic<bool> stopRequested = false; // also read without the mutex
-        std::atomic<std::size_t> queued = 0;     // also read without the mutex while spinning
-        bool deliveryPosted = false;             // a delivery task is queued or running
+        std::atomic<bool> stopRequested = false;  // also read without the mutex
+        std::atomic<bool> readingStopped = false; // the reader ends, the queue stays
+        std::atomic<std::size_t> queued = 0;      // also read without the mutex while spinning
+        bool deliveryPosted = false;              // a delivery task is queued or running
         std::size_t head = 0; // the oldest queued report; only the main thread moves it
         std::vector<std::vector<std::uint8_t>> ring =
             std::vector<std::vector<std::uint8_t>>(kMaxQueuedReports);
@@ -60,6 +66,7 @@ private:
     };
 
     void run();
+    void stopThread();
     // Queues one report, waiting while the queue is full. Returns the reports now queued, 0
     // when a stop came instead.
     std::size_t enqueue(std::span<const std::uint8_t> report);
@@ -71,6 +78,7 @@ private:
     static bool deliverOne(Inbox& inbox);
     // After a batch or a handler that threw: posts the next delivery if reports are waiting.
     static void resume(Inbox& inbox);
+    // The reader's own test: the reader or all of it was stopped.
     bool stopRequested() const;
 
     HidConnection& connection_;
