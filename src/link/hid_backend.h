@@ -28,6 +28,7 @@ struct HidDeviceInfo {
 struct RefusedPeer {
     std::string path;
     std::uint32_t userId = 0;
+    bool operator==(const RefusedPeer&) const = default;
 };
 
 // One opened device.
@@ -54,7 +55,8 @@ public:
     virtual std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) = 0;
     // The backend calls onChange on the main thread whenever devices may have come or gone.
     virtual void watch(std::function<void()> onChange) = 0;
-    // The last peer refused since no device was offered; callable from any thread.
+    // The last peer refused since no device was offered; callable from any thread. A new
+    // refusal is a change for watch()'s handler.
     virtual std::optional<RefusedPeer> refusedPeer() const { return std::nullopt; }
 };
 

@@ -173,6 +173,11 @@ void THidDeviceController::RescanDevices() {
         changed = true;
     }
 
+    if (auto refused = backend_.refusedPeer(); refused != refused_) {
+        refused_ = std::move(refused);
+        changed = true;
+    }
+
     if ((changed || !changeFired_) && onChange_) {
         changeFired_ = true;
         const auto handler = onChange_; // the handler may replace itself

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -119,6 +120,9 @@ public:
     void RescanDevices();
 
     const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
+    // The programmer the backend found and would not offer (see HidBackend::refusedPeer), as
+    // of the last rescan; a new one counts as a change.
+    const std::optional<RefusedPeer>& LastRefusedPeer() const { return refused_; }
 
 private:
     std::unique_ptr<THidDevice> makeDevice(const HidDeviceInfo& info);
@@ -135,6 +139,7 @@ private:
     std::function<void()> onChange_;
     THidDataEvent onData_;
     bool changeFired_ = false;
+    std::optional<RefusedPeer> refused_;
 };
 
 } // namespace tarvik

@@ -91,10 +91,16 @@ void SocketBackend::monitor() {
         socklen_t length = sizeof peer;
         if (::getsockopt(fd.get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
             (peer.uid != ::getuid() && peer.uid != 0)) {
+            const RefusedPeer refused{path_, static_cast<std::uint32_t>(peer.uid)};
+            bool news = false;
             {
                 std::lock_guard lock(mutex_);
-                refused_ = RefusedPeer{path_, static_cast<std::uint32_t>(peer.uid)};
+                news = refused_ != refused;
+                refused_ = refused;
             }
+            // Told once, not on every retry.
+            if (news)
+                notifier_.notify();
             fd = UniqueFd();
             if (stop_.wait(retryMs))
                 return;
