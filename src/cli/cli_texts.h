@@ -37,11 +37,6 @@ constexpr LangText kSeveralProgrammers{
     "%2 Programmiergeräte angeschlossen; verwende %1 (Auswahl mit --programmer hid:PFAD).",
     "%2 programmers are attached; using %1 (pick one with --programmer hid:PATH).",
     "Подключено программаторов: %2; используется %1 (выбор: --programmer hid:ПУТЬ)."};
-constexpr LangText kPeerRefused{
-    "Das Programmiergerät an „%1“ läuft unter einem anderen Benutzer (UID %2) und wird nicht "
-    "verwendet.",
-    "The programmer at \"%1\" runs as another user (uid %2) and is not used.",
-    "Программатор на «%1» работает от имени другого пользователя (UID %2) и не используется."};
 constexpr LangText kNoUsbSupport{
     "Dieses tarvik-cli wurde ohne USB-Unterstützung gebaut; --programmer emulate oder socket:PFAD "
     "verwenden.",

@@ -437,8 +437,6 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     if (form.ProgrammerDevice == nullptr) {
         // What the status bar would say, then the window's log: why the devices with the
         // programmer's ids there are were not taken.
-        if (const auto refused = backend_->refusedPeer())
-            error(texts::kPeerRefused, {refused->path, std::to_string(refused->userId)});
         if (form.programmerAccessDenied())
             error(pick(tarvik::texts::kProgrammerNoAccess, language_));
         else if (options_.programmer.hidPath.empty())

@@ -86,10 +86,24 @@ void TMainForm::showProgrammerMissing() {
                         std::to_string(device->Caps().OutputReportByteLength)}));
         } else if (device->AccessDenied()) {
             log(fillIn(pick(texts::kNoAccessNode, LanguageCode), {node}));
-            log(texts::kNoAccessRemedy);
-            log("    " + std::string(texts::kInstallRuleCommand));
-            log("    " + std::string(texts::kReloadRulesCommand));
+            showAccessRemedy();
         }
+    }
+    if (const auto& refused = HidCtl.LastRefusedPeer()) {
+        log(fillIn(pick(texts::kPeerRefused, LanguageCode),
+                   {refused->path, std::to_string(refused->userId)}));
+    }
+}
+
+void TMainForm::showAccessRemedy() {
+    const auto command = [this](std::string_view line) { log("    " + std::string(line)); };
+    if (RuleInstalled()) {
+        log(texts::kNoAccessWithRule);
+        command(texts::kJoinGroupCommand);
+    } else {
+        log(texts::kNoAccessRemedy);
+        command(texts::kInstallRuleCommand);
+        command(texts::kReloadRulesCommand);
     }
 }
 

@@ -26,6 +26,19 @@ constexpr LangText kNoAccessRemedy{
     "Die udev-Regel installieren, dann das Programmiergerät ab- und wieder anstecken:",
     "Install the udev rule, then unplug and replug the programmer:",
     "Установите правило udev, затем отключите и снова подключите программатор:"};
+// When the rule is installed, what still keeps the user out, and the command that lets them in
+// (the same in every language).
+constexpr LangText kNoAccessWithRule{
+    "Die udev-Regel ist installiert; sie gibt Zugriff in einer Desktop-Sitzung an diesem Rechner "
+    "und der Gruppe plugdev. Ohne eine solche Sitzung (SSH, ein Dienst) den Benutzer in die "
+    "Gruppe aufnehmen und neu anmelden:",
+    "The udev rule is installed; it gives access in a desktop session at this machine and to "
+    "the group plugdev. Without such a session (SSH, a service), add the user to the group and "
+    "log in again:",
+    "Правило udev установлено; оно даёт доступ в сеансе рабочего стола на этом компьютере и "
+    "группе plugdev. Без такого сеанса (SSH, служба) добавьте пользователя в группу и войдите "
+    "заново:"};
+constexpr std::string_view kJoinGroupCommand = "sudo usermod -aG plugdev $USER";
 // The two commands of the remedy, the same in every language.
 constexpr std::string_view kInstallRuleCommand =
     "sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/";
@@ -41,5 +54,13 @@ constexpr LangText kWrongReportLengths{
     "of 65: not used.",
     "%1 имеет идентификаторы 0451:3210, но входные отчёты по %2 и выходные по %3 байт вместо "
     "65: не используется."};
+
+// A socket peer that was not taken, because it could be a fake collecting the firmware
+// written to it: %1 the socket's path, %2 the peer's user id.
+constexpr LangText kPeerRefused{
+    "Das Programmiergerät an „%1“ läuft unter einem anderen Benutzer (UID %2) und wird nicht "
+    "verwendet.",
+    "The programmer at \"%1\" runs as another user (uid %2) and is not used.",
+    "Программатор на «%1» работает от имени другого пользователя (UID %2) и не используется."};
 
 } // namespace tarvik::texts

@@ -128,9 +128,8 @@ TEST_F(Socket, PeerOfAnotherUserIsRefused) {
     ServedEmulator server({"--socket", foreign, "--chip", "ATtiny13"}, 65534);
     ASSERT_FALSE(server.firstLine().empty());
     EXPECT_EQ(runReal({"--programmer", "socket:" + foreign, "--lang", "en", "detect"}), 3);
-    EXPECT_EQ(err.str(), "The programmer at \"" + foreign +
-                             "\" runs as another user (uid 65534) and is not used.\n"
-                             "No programmer found.\n");
+    EXPECT_EQ(err.str(), "No programmer found.\nThe programmer at \"" + foreign +
+                             "\" runs as another user (uid 65534) and is not used.\n");
     EXPECT_TRUE(out.str().empty());
 }
 

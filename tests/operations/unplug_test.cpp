@@ -125,5 +125,24 @@ TEST(ProgrammerPresence, AProgrammerThisUserMayNotOpenIsNotReady) {
     EXPECT_TRUE(s.form->bAuslesen.enabled);
 }
 
+// Installed from the package the rule is in place: what is left is the group, for a user who is
+// not in a desktop session at the machine.
+TEST(ProgrammerPresence, WithTheRuleInstalledTheRemedyIsTheGroup) {
+    Scenario s;
+    s.form->RuleInstalled = [] { return true; };
+    EmulatedDeviceOptions denied;
+    denied.readWriteAccess = false;
+    s.backend.plug(std::make_shared<AnsweringProgrammer>(), Latency::None, denied);
+    ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().size() == 1; }));
+    s.dispatcher.runPending();
+    EXPECT_EQ(s.log(),
+              (std::vector<std::string>{
+                  "This user may not open emulated:1 (the programmer) for reading and writing.",
+                  "The udev rule is installed; it gives access in a desktop session at this "
+                  "machine and to the group plugdev. Without such a session (SSH, a service), "
+                  "add the user to the group and log in again:",
+                  "    sudo usermod -aG plugdev $USER"}));
+}
+
 } // namespace
 } // namespace tarvik::scenario

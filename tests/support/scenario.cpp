@@ -7,6 +7,7 @@ namespace tarvik::scenario {
 
 Scenario::Scenario() {
     form = std::make_unique<TMainForm>(controller, settings, host);
+    form->RuleInstalled = [] { return false; }; // whatever this machine has installed
     form->FormCreate();
     form->sEnglishClick();
 }
