@@ -109,6 +109,18 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
+// Gives the replacement the owner and group of the file it replaces, as far as this user may:
+// root (a save under sudo) keeps both, others can only give it a group they belong to. What
+// cannot be kept is this user's, as for a new file.
+void keepOwner(int fd, const struct stat& replaced) {
+    if (replaced.st_uid == ::geteuid() && replaced.st_gid == ::getegid())
+        return;
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && errno == EPERM) {
+        [[maybe_unused]] const int groupOnly =
+            ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+    }
+}
+
 void writeAll(int fd, const char* bytes, std::size_t size) {
     for (std::size_t written = 0; written < size;) {
         const ssize_t n = ::write(fd, bytes + written, size - written);
@@ -159,6 +171,8 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
     } catch (const std::system_error& e) {
         abandon(BufferText::CannotWrite, e.code().value());
     }
+    if (replacing)
+        keepOwner(file.get(), existing); // before the mode: a change of owner clears set-id bits
     const mode_t mode = replacing ? (existing.st_mode & 07777) : newFileMode();
     // The contents reach the disk before their name does, so a crash right after the rename
     // cannot leave an empty or short file under it (a new file as much as a replaced one).

@@ -232,5 +232,22 @@ TEST_F(TempDir, ReplacingKeepsPermissionsAndFollowsLinks) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// A dump saved with sudo over a user's file stays the user's, so the user can still write it.
+TEST_F(TempDir, RootSavingOverAUsersFileLeavesItTheirs) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to own a file of the user nobody";
+    const std::string target = path("dump.bin");
+    std::ofstream(target) << "old";
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    writeWholeFile(target, std::string_view("new"), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(contents(target), "new");
+}
+
 } // namespace
 } // namespace tarvik
