@@ -1,7 +1,7 @@
 // Following the programmer on the HID bus: release it when it is unplugged, take it when it
 // appears, and offer or withdraw the job controls accordingly. A device with the programmer's
 // ids that cannot be used (this user may not open it, or its reports are not the programmer's)
-// is not taken, and the status bar and the log say why.
+// is not taken, and the status bar and the log say why; so is a socket peer of another user.
 #include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "form/programmer_texts.h"
