@@ -1,6 +1,5 @@
 // Whole-file reading and the atomic whole-file write on Windows: a temporary file in the same
-// folder, flushed to disk, then put in the target's place by ReplaceFileW (which keeps the
-// replaced file's attributes and security) or, for a new file, MoveFileExW with write-through.
+// folder, flushed to disk, then renamed over the target by MoveFileExW with write-through.
 // Names are UTF-8 in the program and wide for the system.
 #include "buffer/file_io.h"
 
@@ -178,12 +177,10 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
         abandon(BufferText::CannotWrite, GetLastError());
     if (!file.close())
         abandon(BufferText::CannotWrite, GetLastError());
-    const bool replaced =
-        replacing ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-                  : MoveFileExW(temporary.c_str(), target.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!replaced)
+    // One rename: the old file stays as it was if it fails (ReplaceFileW can leave a backup
+    // of its own beside the target when the target is held open).
+    if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         abandon(BufferText::CannotReplace, GetLastError());
 }
 
