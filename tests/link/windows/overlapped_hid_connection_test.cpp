@@ -1,5 +1,4 @@
-// The overlapped connection over a message pipe standing in for the device: the pipe's far end
-// is the programmer, one message one report.
+// The overlapped connection over a message pipe standing in for the device.
 #include "link/windows/overlapped_hid_connection.h"
 
 #include <gtest/gtest.h>
@@ -8,69 +7,22 @@
 #include <string>
 #include <thread>
 
+#include "pipe_device.h"
+
 namespace tarvik {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using test::kReport;
 
-constexpr std::size_t kReport = 65;
-
-class PipeDevice {
-public:
-    // inBuffer: what the device end takes before a write from the connection waits.
-    explicit PipeDevice(DWORD inBuffer = 4096) {
-        static int serial = 0;
-        const std::wstring name = L"\\\\.\\pipe\\tarvik-connection-test-" +
-                                  std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(++serial);
-        device_ = ::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX,
-                                     PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096,
-                                     inBuffer, 0, nullptr);
-        host_ = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
-        DWORD mode = PIPE_READMODE_MESSAGE;
-        ::SetNamedPipeHandleState(host_, &mode, nullptr, nullptr);
-    }
-    ~PipeDevice() { close(); }
-
-    // The host's end, for the connection to own.
-    std::unique_ptr<OverlappedHidConnection> connect(bool readWrite = true) {
-        return OverlappedHidConnection::make(std::exchange(host_, INVALID_HANDLE_VALUE), readWrite,
-                                             kReport, &::CloseHandle);
-    }
-    bool send(std::uint8_t first, std::size_t size = kReport) {
-        std::vector<std::uint8_t> report(size, 0xA5);
-        report[0] = 0;
-        report[1] = first;
-        DWORD written = 0;
-        return ::WriteFile(device_, report.data(), static_cast<DWORD>(size), &written, nullptr) &&
-               written == size;
-    }
-    std::vector<std::uint8_t> receive() {
-        std::vector<std::uint8_t> report(256);
-        DWORD count = 0;
-        if (!::ReadFile(device_, report.data(), static_cast<DWORD>(report.size()), &count, nullptr))
-            return {};
-        report.resize(count);
-        return report;
-    }
-    void close() {
-        if (device_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(std::exchange(device_, INVALID_HANDLE_VALUE));
-        if (host_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(std::exchange(host_, INVALID_HANDLE_VALUE));
-    }
-    bool ready() const { return device_ != INVALID_HANDLE_VALUE && host_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE device_ = INVALID_HANDLE_VALUE;
-    HANDLE host_ = INVALID_HANDLE_VALUE;
-};
+std::unique_ptr<OverlappedHidConnection> connect(test::PipeDevice& device, bool readWrite = true) {
+    return OverlappedHidConnection::make(device.takeHostEnd(), readWrite, kReport, &::CloseHandle);
+}
 
 TEST(OverlappedHidConnection, AReadPendingAcrossTimeoutsDeliversEveryReportWholeInOrder) {
-    PipeDevice device;
+    test::PipeDevice device;
     ASSERT_TRUE(device.ready());
-    const auto connection = device.connect();
+    const auto connection = connect(device);
     ASSERT_TRUE(connection && connection->readWriteAccess());
     std::uint8_t report[kReport]{};
 
@@ -92,8 +44,8 @@ TEST(OverlappedHidConnection, AReadPendingAcrossTimeoutsDeliversEveryReportWhole
 }
 
 TEST(OverlappedHidConnection, WakeUpEndsAWaitAtOnceAndKeepsTheRead) {
-    PipeDevice device;
-    const auto connection = device.connect();
+    test::PipeDevice device;
+    const auto connection = connect(device);
     std::uint8_t report[kReport]{};
 
     // Woken before it waits: the next wait ends at once, the one after waits again.
@@ -117,8 +69,8 @@ TEST(OverlappedHidConnection, WakeUpEndsAWaitAtOnceAndKeepsTheRead) {
 }
 
 TEST(OverlappedHidConnection, WritesWholeReports) {
-    PipeDevice device;
-    const auto connection = device.connect();
+    test::PipeDevice device;
+    const auto connection = connect(device);
     std::vector<std::uint8_t> report(kReport, 0x3C);
     report[0] = 0;
     ASSERT_TRUE(connection->write(report));
@@ -126,8 +78,8 @@ TEST(OverlappedHidConnection, WritesWholeReports) {
 }
 
 TEST(OverlappedHidConnection, ADeviceThatGoesFailsReadsAndWrites) {
-    PipeDevice device;
-    const auto connection = device.connect();
+    test::PipeDevice device;
+    const auto connection = connect(device);
     std::uint8_t report[kReport]{};
     EXPECT_EQ(connection->read(report, 10), 0); // pending when the device goes
     device.close();
@@ -137,8 +89,8 @@ TEST(OverlappedHidConnection, ADeviceThatGoesFailsReadsAndWrites) {
 }
 
 TEST(OverlappedHidConnection, AWriteTheDeviceDoesNotTakeFailsAfterItsBound) {
-    PipeDevice device(1); // takes next to nothing before it reads
-    const auto connection = device.connect();
+    test::PipeDevice device(1); // takes next to nothing before it reads
+    const auto connection = connect(device);
     std::vector<std::uint8_t> report(kReport, 1);
     bool stuck = false;
     const auto start = Clock::now();
@@ -152,8 +104,8 @@ TEST(OverlappedHidConnection, AWriteTheDeviceDoesNotTakeFailsAfterItsBound) {
 }
 
 TEST(OverlappedHidConnection, ClosingCancelsThePendingReadAndWaitsForIt) {
-    PipeDevice device;
-    auto connection = device.connect();
+    test::PipeDevice device;
+    auto connection = connect(device);
     std::uint8_t report[kReport]{};
     EXPECT_EQ(connection->read(report, 10), 0);
     const auto start = Clock::now();
@@ -163,8 +115,8 @@ TEST(OverlappedHidConnection, ClosingCancelsThePendingReadAndWaitsForIt) {
 }
 
 TEST(OverlappedHidConnection, QueryOnlyNeitherReadsNorWrites) {
-    PipeDevice device;
-    const auto connection = device.connect(false);
+    test::PipeDevice device;
+    const auto connection = connect(device, false);
     std::uint8_t report[kReport]{};
     EXPECT_FALSE(connection->readWriteAccess());
     EXPECT_FALSE(connection->write(report));
