@@ -9,13 +9,15 @@ namespace tarvik {
 namespace {
 
 constexpr std::size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
+// No path of the system is longer than this many characters.
+constexpr std::size_t kLongestPath = 32767;
 
 // The path of one interface of the set: sized by a first call, read by a second. Empty when
 // either fails.
 std::wstring interfacePath(const HidSystemApi& api, HDEVINFO set, SP_DEVICE_INTERFACE_DATA& entry) {
     DWORD required = 0;
     api.getDeviceInterfaceDetail(set, &entry, nullptr, 0, &required, nullptr);
-    if (required <= kPathOffset)
+    if (required <= kPathOffset || required > kPathOffset + (kLongestPath + 1) * sizeof(wchar_t))
         return {};
     // DWORDs keep the structure aligned.
     std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
