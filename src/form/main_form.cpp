@@ -6,7 +6,6 @@
 #include <chrono>
 #include <ctime>
 
-#include "link/udev_rule.h"
 #include "operations/engine_support.h"
 #include "operations/job_texts.h"
 
@@ -49,7 +48,6 @@ TDateTime localDateTime() {
 TMainForm::TMainForm(THidDeviceController& hidCtl, SettingsStore& settings, FormHost& host)
     : HidCtl(hidCtl), RegistryEdit1(settings), host_(host) {
     Now = localDateTime;
-    RuleInstalled = programmerRuleInstalled;
     initControls();
     HidCtl.SetOnDeviceChange([this] { HidCtlDeviceChange(); });
     HidCtl.SetOnDeviceData([this](THidDevice* device, std::uint8_t reportId,

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <utility>
 
+#include "link/socket_texts.h"
 #include "link/unix_socket.h"
 #include "protocol/codes.h"
 
@@ -91,7 +92,8 @@ void SocketBackend::monitor() {
         socklen_t length = sizeof peer;
         if (::getsockopt(fd.get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
             (peer.uid != ::getuid() && peer.uid != 0)) {
-            const RefusedPeer refused{path_, static_cast<std::uint32_t>(peer.uid)};
+            const RefusedProgrammer refused{
+                path_, fillInAll(texts::kPeerRefused, {path_, std::to_string(peer.uid)})};
             bool news = false;
             {
                 std::lock_guard lock(mutex_);
@@ -186,7 +188,7 @@ std::unique_ptr<HidConnection> SocketBackend::open(const HidDeviceInfo& info) {
     return std::make_unique<SocketConnection>(link_);
 }
 
-std::optional<RefusedPeer> SocketBackend::refusedPeer() const {
+std::optional<RefusedProgrammer> SocketBackend::refusedProgrammer() const {
     std::lock_guard lock(mutex_);
     return refused_;
 }

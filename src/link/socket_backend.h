@@ -31,7 +31,7 @@ public:
     void watch(std::function<void()> onChange) override;
     // A peer is taken only when it runs as this process's user or as root (checked with the
     // socket's peer credentials); this names the last one refused while none is connected.
-    std::optional<RefusedPeer> refusedPeer() const override;
+    std::optional<RefusedProgrammer> refusedProgrammer() const override;
 
     struct Link; // one connection, shared with the device connections opened on it
 
@@ -49,7 +49,7 @@ private:
     mutable std::mutex mutex_; // guards link_, connections_ and refused_
     std::shared_ptr<Link> link_;
     std::uint64_t connections_ = 0;
-    std::optional<RefusedPeer> refused_;
+    std::optional<RefusedProgrammer> refused_;
     std::thread monitor_;
 };
 

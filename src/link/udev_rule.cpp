@@ -1,8 +1,11 @@
+// Looking for the udev rule in udev's folders, and the access advice that depends on it.
 #include "link/udev_rule.h"
 
 #include <array>
 #include <filesystem>
 #include <system_error>
+
+#include "link/udev_texts.h"
 
 namespace tarvik {
 
@@ -16,6 +19,17 @@ bool programmerRuleInstalled() {
             return true;
     }
     return false;
+}
+
+std::vector<std::string> udevAccessRemedy(bool ruleInstalled, std::uint8_t languageCode) {
+    if (languageCode > 2)
+        return {};
+    const auto command = [](std::string_view line) { return "    " + std::string(line); };
+    if (ruleInstalled)
+        return {std::string(pick(texts::kNoAccessWithRule, languageCode)),
+                command(texts::kJoinGroupCommand)};
+    return {std::string(pick(texts::kNoAccessRemedy, languageCode)),
+            command(texts::kInstallRuleCommand), command(texts::kReloadRulesCommand)};
 }
 
 } // namespace tarvik

@@ -9,8 +9,9 @@
 namespace tarvik {
 
 UsbBackend::UsbBackend(Dispatcher& mainThread, std::unique_ptr<HidrawSource> source,
-                       std::unique_ptr<HidrawOpener> opener)
-    : notifier_(mainThread), opener_(std::move(opener)), source_(std::move(source)) {
+                       std::unique_ptr<HidrawOpener> opener, std::function<bool()> ruleInstalled)
+    : notifier_(mainThread), opener_(std::move(opener)), ruleInstalled_(std::move(ruleInstalled)),
+      source_(std::move(source)) {
     source_->watch([this] { notifier_.notify(); });
 }
 
@@ -28,6 +29,8 @@ std::vector<HidDeviceInfo> UsbBackend::enumerate() {
         const ReportLengths lengths = parseReportDescriptor(node.reportDescriptor);
         HidDeviceInfo info;
         info.path = node.devnode;
+        // The HID device's sysfs name ends in a sequence number the kernel counts up with
+        // every device it adds, so a replug is a new identity even in the same port.
         info.identity = node.hidSyspath;
         info.vendorId = ids->vendorId;
         info.productId = ids->productId;
@@ -47,6 +50,10 @@ std::unique_ptr<HidConnection> UsbBackend::open(const HidDeviceInfo& info) {
 
 void UsbBackend::watch(std::function<void()> onChange) {
     notifier_.watch(std::move(onChange));
+}
+
+std::vector<std::string> UsbBackend::accessRemedy(std::uint8_t languageCode) const {
+    return udevAccessRemedy(ruleInstalled_(), languageCode);
 }
 
 } // namespace tarvik

@@ -13,6 +13,7 @@
 #include "link/change_notifier.h"
 #include "link/dispatcher.h"
 #include "link/hid_backend.h"
+#include "link/udev_rule.h"
 
 namespace tarvik {
 
@@ -46,18 +47,23 @@ public:
 
 class UsbBackend : public HidBackend {
 public:
+    // ruleInstalled says whether the programmer's udev rule is in place; the advice for a node
+    // that does not open for reading and writing depends on it.
     UsbBackend(Dispatcher& mainThread, std::unique_ptr<HidrawSource> source,
-               std::unique_ptr<HidrawOpener> opener);
+               std::unique_ptr<HidrawOpener> opener,
+               std::function<bool()> ruleInstalled = programmerRuleInstalled);
     ~UsbBackend() override;
 
     // Nodes whose ids cannot be read are left out.
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override;
     void watch(std::function<void()> onChange) override;
+    std::vector<std::string> accessRemedy(std::uint8_t languageCode) const override;
 
 private:
     ChangeNotifier notifier_;
     std::unique_ptr<HidrawOpener> opener_;
+    std::function<bool()> ruleInstalled_;
     std::unique_ptr<HidrawSource> source_;        // stops its events before the notifier goes
     std::map<std::string, bool> numberedReports_; // by devnode, from the last enumeration
 };

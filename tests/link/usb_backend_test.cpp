@@ -169,5 +169,42 @@ TEST(UsbBackendTest, UdevEventsDriveRescans) {
     EXPECT_EQ(ctl.DeviceList()[1]->Info().identity, programmerNode("2").hidSyspath);
 }
 
+// The advice for a node this user may not open follows the rule check the backend was given.
+TEST(UsbBackendTest, AccessRemedyFollowsTheInstalledRule) {
+    struct Case {
+        bool ruleInstalled;
+        std::uint8_t language;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {false,
+         1,
+         {"Install the udev rule, then unplug and replug the programmer:",
+          "    sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/",
+          "    sudo udevadm control --reload-rules && sudo udevadm trigger "
+          "--subsystem-match=hidraw"}},
+        {true,
+         1,
+         {"The udev rule is installed; it gives access in a desktop session at this machine and "
+          "to the group plugdev. Without such a session (SSH, a service), add the user to the "
+          "group and log in again:",
+          "    sudo usermod -aG plugdev $USER"}},
+        {false,
+         2,
+         {"Установите правило udev, затем отключите и снова подключите программатор:",
+          "    sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/",
+          "    sudo udevadm control --reload-rules && sudo udevadm trigger "
+          "--subsystem-match=hidraw"}},
+        {true, 3, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ruleInstalled << " " << int(c.language));
+        PlainDispatcher main;
+        UsbBackend backend(main, std::make_unique<FakeSource>(), std::make_unique<FakeOpener>(),
+                           [&c] { return c.ruleInstalled; });
+        EXPECT_EQ(backend.accessRemedy(c.language), c.lines);
+    }
+}
+
 } // namespace
 } // namespace tarvik
