@@ -8,6 +8,7 @@
 
 #include "operations/engine_support.h"
 #include "operations/job_texts.h"
+#include "platform/local_time.h"
 
 namespace tarvik {
 
@@ -36,11 +37,10 @@ TDateTime localDateTime() {
     using namespace std::chrono;
     const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
     const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const auto offset = static_cast<double>(platform::utcOffsetSeconds(seconds));
     constexpr double kUnixEpochDays = 25569.0; // 1 January 1970 in days since 30 December 1899
     constexpr double kMsPerDay = 86400000.0;
-    return kUnixEpochDays + (static_cast<double>(ms) + local.tm_gmtoff * 1000.0) / kMsPerDay;
+    return kUnixEpochDays + (static_cast<double>(ms) + offset * 1000.0) / kMsPerDay;
 }
 
 } // namespace

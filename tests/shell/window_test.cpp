@@ -22,7 +22,7 @@
 
 #include "buffer/intel_hex.h"
 #include "emulator/virtual_programmer.h"
-#include "link/socket_server.h"
+#include "link/posix/socket_server.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
