@@ -1,5 +1,6 @@
 // makeUsbBackend: the Windows HID backend over HID.dll and SetupApi.dll, with its
 // device-change window.
+#include "link/usb_backend_factory.h"
 #include "link/windows/device_change_window.h"
 #include "link/windows/hid_interfaces.h"
 #include "link/windows/windows_hid_backend.h"
