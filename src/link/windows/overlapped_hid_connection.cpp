@@ -54,16 +54,18 @@ bool OverlappedHidConnection::write(std::span<const std::uint8_t> report) {
     overlapped.hEvent = events_->write;
     if (!::WriteFile(device_, report.data(), size, nullptr, &overlapped) &&
         ::GetLastError() != ERROR_IO_PENDING)
-        return false;
+        return writeFailed();
     DWORD written = 0;
     if (::WaitForSingleObject(events_->write, kWriteTimeoutMs) != WAIT_OBJECT_0) {
         // A device that takes no report: give up, but only once the system has let go of the
         // report and of the OVERLAPPED on this stack.
         ::CancelIoEx(device_, &overlapped);
         ::GetOverlappedResult(device_, &overlapped, &written, TRUE);
-        return false;
+        return writeFailed();
     }
-    return ::GetOverlappedResult(device_, &overlapped, &written, FALSE) && written == size;
+    if (::GetOverlappedResult(device_, &overlapped, &written, FALSE) && written == size)
+        return true;
+    return writeFailed();
 }
 
 bool OverlappedHidConnection::startRead() {
@@ -85,7 +87,7 @@ int OverlappedHidConnection::read(std::span<std::uint8_t> report, int timeoutMs)
         if (readBuffer_.size() < report.size())
             readBuffer_.resize(report.size());
         if (!startRead())
-            return -1;
+            return readFailed();
     }
     const HANDLE waits[] = {events_->read, events_->wake};
     const DWORD timeout = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
@@ -96,17 +98,29 @@ int OverlappedHidConnection::read(std::span<std::uint8_t> report, int timeoutMs)
     case WAIT_TIMEOUT:
         return 0; // the read stays pending for the next call
     default:
-        return -1;
+        return readFailed();
     }
     readPending_ = false;
     DWORD count = 0;
     // Under wine an unplug fails the read with ERROR_ACCESS_DENIED, on Windows with
     // ERROR_DEVICE_NOT_CONNECTED: either way the caller asks for a rescan.
     if (!::GetOverlappedResult(device_, &readOverlapped_, &count, FALSE))
-        return -1;
+        return readFailed();
     const std::size_t length = std::min<std::size_t>({count, report.size(), readBuffer_.size()});
     std::memcpy(report.data(), readBuffer_.data(), length);
     return static_cast<int>(length);
+}
+
+int OverlappedHidConnection::readFailed() {
+    if (onFailure_)
+        onFailure_();
+    return -1;
+}
+
+bool OverlappedHidConnection::writeFailed() {
+    if (onFailure_)
+        onFailure_();
+    return false;
 }
 
 void OverlappedHidConnection::wakeUp() {

@@ -1,11 +1,12 @@
 // An opened HID device on Windows: overlapped writes bounded in time, and one overlapped read
 // that stays pending from one call of read() to the next, waited for together with a wake-up
-// event. Every failure of either counts as the device being gone.
+// event. Every failure of either counts as the device being gone, and is reported as such.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -30,6 +31,10 @@ public:
     OverlappedHidConnection(const OverlappedHidConnection&) = delete;
     OverlappedHidConnection& operator=(const OverlappedHidConnection&) = delete;
 
+    // Before the first read or write: called, on the thread that read or wrote, whenever a read
+    // or a write fails.
+    void setOnFailure(std::function<void()> onFailure) { onFailure_ = std::move(onFailure); }
+
     bool readWriteAccess() const override { return readWrite_; }
     bool write(std::span<const std::uint8_t> report) override;
     int read(std::span<std::uint8_t> report, int timeoutMs) override;
@@ -46,11 +51,15 @@ private:
                             decltype(&CloseHandle) closeHandle, std::unique_ptr<Events> events);
     // Starts a read unless one is pending. False when it cannot be started.
     bool startRead();
+    // A read or a write failed: tell whoever asked, and give what read() or write() returns.
+    int readFailed();
+    bool writeFailed();
 
     HANDLE device_;
     bool readWrite_;
     decltype(&CloseHandle) closeHandle_;
     std::unique_ptr<Events> events_;
+    std::function<void()> onFailure_;
     // The read thread's alone: the pending read and the buffer it fills.
     OVERLAPPED readOverlapped_{};
     std::vector<std::uint8_t> readBuffer_;

@@ -22,7 +22,8 @@ bool validHandle(HANDLE handle) {
 WindowsHidBackend::WindowsHidBackend(Dispatcher& mainThread, std::unique_ptr<HidSystem> system,
                                      std::unique_ptr<DeviceChangeSource> changes, UsbIds programmer)
     : notifier_(mainThread), system_(std::move(system)), programmer_(programmer),
-      changes_(std::move(changes)) {
+      failureRescans_(std::make_shared<FailureRescans>()), changes_(std::move(changes)) {
+    failureRescans_->notifier = &notifier_;
     if (!changes_)
         return;
     changes_->watch([this](const DeviceChangeNotice& notice) {
@@ -35,7 +36,20 @@ WindowsHidBackend::WindowsHidBackend(Dispatcher& mainThread, std::unique_ptr<Hid
 }
 
 WindowsHidBackend::~WindowsHidBackend() {
+    {
+        std::lock_guard lock(failureRescans_->mutex);
+        failureRescans_->notifier = nullptr;
+    }
     notifier_.watch({});
+}
+
+void WindowsHidBackend::FailureRescans::request() {
+    std::lock_guard lock(mutex);
+    const auto now = std::chrono::steady_clock::now();
+    if (!notifier || now - last < kFailureRescanInterval)
+        return;
+    last = now;
+    notifier->notify();
 }
 
 std::optional<HidDeviceInfo> WindowsHidBackend::identify(const std::wstring& path,
@@ -111,8 +125,11 @@ std::unique_ptr<HidConnection> WindowsHidBackend::open(const HidDeviceInfo& info
         handle = api.createFile(path.c_str(), 0, kShare, nullptr, OPEN_EXISTING, 0, nullptr);
     if (!validHandle(handle))
         return nullptr;
-    return OverlappedHidConnection::make(handle, readWrite, info.inputReportLength,
-                                         api.closeHandle);
+    auto connection =
+        OverlappedHidConnection::make(handle, readWrite, info.inputReportLength, api.closeHandle);
+    if (connection)
+        connection->setOnFailure([rescans = failureRescans_] { rescans->request(); });
+    return connection;
 }
 
 void WindowsHidBackend::watch(std::function<void()> onChange) {

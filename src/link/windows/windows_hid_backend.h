@@ -4,6 +4,7 @@
 // one, and followed through the system's device-change notices.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -39,6 +40,10 @@ public:
 
 class WindowsHidBackend : public HidBackend {
 public:
+    // While an opened device fails its reads or writes, a rescan at most this often: it may be
+    // on its way out of the list, and the system's removal notice may never come.
+    static constexpr std::chrono::milliseconds kFailureRescanInterval{250};
+
     // programmer: the ids whose devices are queried for their report lengths. With a service
     // missing the backend finds nothing, hears nothing (changes may be null) and names the gap
     // as a refused programmer.
@@ -58,6 +63,13 @@ private:
         std::uint64_t plug = 0;              // which plug-in of the path this is
         std::optional<HidDeviceInfo> device; // once identified
     };
+    // Asks for the rescans of failing devices; outlives the backend in their connections.
+    struct FailureRescans {
+        std::mutex mutex;
+        ChangeNotifier* notifier = nullptr; // cleared when the backend goes
+        std::chrono::steady_clock::time_point last;
+        void request();
+    };
     // Learns ids and report lengths; none when the device cannot be identified.
     std::optional<HidDeviceInfo> identify(const std::wstring& path, std::uint64_t plug) const;
 
@@ -67,7 +79,8 @@ private:
     std::map<std::wstring, Listed> listed_; // by interfacePathKey(), from the last enumeration
     std::uint64_t plugs_ = 0;
     std::mutex removedMutex_;
-    std::set<std::wstring> removed_;              // keys of paths the system said went since
+    std::set<std::wstring> removed_; // keys of paths the system said went since
+    std::shared_ptr<FailureRescans> failureRescans_;
     std::unique_ptr<DeviceChangeSource> changes_; // stops its notices before the rest goes
 };
 

@@ -77,15 +77,19 @@ TEST(OverlappedHidConnection, WritesWholeReports) {
     EXPECT_EQ(device.receive(), report);
 }
 
-TEST(OverlappedHidConnection, ADeviceThatGoesFailsReadsAndWrites) {
+TEST(OverlappedHidConnection, ADeviceThatGoesFailsReadsAndWritesAndSaysSo) {
     test::PipeDevice device;
     const auto connection = connect(device);
+    int failures = 0;
+    connection->setOnFailure([&failures] { ++failures; });
     std::uint8_t report[kReport]{};
     EXPECT_EQ(connection->read(report, 10), 0); // pending when the device goes
+    EXPECT_EQ(failures, 0);
     device.close();
     EXPECT_EQ(connection->read(report, 1000), -1);
     EXPECT_FALSE(connection->write(report));
     EXPECT_EQ(connection->read(report, 1000), -1);
+    EXPECT_EQ(failures, 3);
 }
 
 TEST(OverlappedHidConnection, AWriteTheDeviceDoesNotTakeFailsAfterItsBound) {
