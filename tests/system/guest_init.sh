@@ -1,8 +1,8 @@
 #!/bin/sh
 # The system suite guest's init: mounts, the modules, udevd, then the scenarios; their results
 # go to the serial console, and the guest powers off when they are done. With suite=wine on the
-# kernel's command line it also mounts the host's /usr (9p) in the wine root /wine and binds
-# the guest's own file systems there.
+# kernel's command line it also mounts the host's /usr (9p) in the wine root /wine, binds the
+# guest's own file systems there and starts wine before the scenarios.
 export PATH=/bin
 mount -t devtmpfs devtmpfs /dev
 mount -t proc proc /proc
@@ -33,7 +33,8 @@ if [ "$suite" = wine ]; then
     # persistent wineserver runs, as a real system's HID stack would.
     in-wine /usr/lib/wine/wineserver -p >/tmp/wineserver.out 2>&1
     in-wine /usr/lib/wine/wine64 /tarvik/tarvik-cli.exe list-devices </dev/null \
-        >/tmp/wine-start.out 2>&1 || echo "BOOT the first tarvik-cli.exe failed: $(cat /tmp/wine-start.out)"
+        >/tmp/wine-start.out 2>&1 ||
+        echo "BOOT the first tarvik-cli.exe failed: $(cat /tmp/wine-start.out)"
     read -r ready _ </proc/uptime
     echo "BOOT wine up in $(awk -v a="$ready" -v b="$uptime" 'BEGIN { printf "%.1f", a - b }') s"
 fi

@@ -133,7 +133,8 @@ unplug_mid_write() {
         return
     fi
     figure "unplug to exit: $(minus "$ended" "$gone") s"
-    below "$(minus "$ended" "$gone")" $unplug_bound || fail "the client took $unplug_bound s or more to end"
+    below "$(minus "$ended" "$gone")" $unplug_bound ||
+        fail "the client took $unplug_bound s or more to end"
     serve p --chip ATmega8 || return
     cli write "$data/atmega8.hex"
     expect_status 0
@@ -155,7 +156,8 @@ plug_while_waiting() {
         return
     fi
     figure "plug to found: $(minus "$found" "$created") s"
-    below "$(minus "$found" "$created")" $plug_bound || fail "found $plug_bound s or more after the plug"
+    below "$(minus "$found" "$created")" $plug_bound ||
+        fail "found $plug_bound s or more after the plug"
 }
 
 two_programmers() {
