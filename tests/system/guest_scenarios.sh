@@ -19,10 +19,12 @@ below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 hidraw_count() { ls /sys/class/hidraw 2>/dev/null | wc -l; }
 
 client=tarvik-cli
+job_bound=60   # seconds a client's run may take before it counts as hung
 unplug_bound=2 # seconds from the unplug to the client's exit
 plug_bound=1   # seconds from the plug to the waiting client's open
 if [ "${suite:-}" = wine ]; then
     client="in-wine /usr/lib/wine/wine64 /tarvik/tarvik-cli.exe"
+    job_bound=240
     unplug_bound=3
     plug_bound=3
     scenarios=${scenarios:-detect,write-read-ATmega128,unplug-mid-write,plug-while-waiting}
@@ -86,7 +88,7 @@ opens() { grep -c '^opened' "/tmp/$1.events"; }
 
 # cli ARGS...: the client as root, bounded; status in $rc, output in /tmp/cli.out.
 cli() {
-    timeout 60 $client "$@" </dev/null >/tmp/cli.out 2>&1
+    timeout $job_bound $client "$@" </dev/null >/tmp/cli.out 2>&1
     rc=$?
 }
 expect_status() {
