@@ -21,12 +21,12 @@ hidraw_count() { ls /sys/class/hidraw 2>/dev/null | wc -l; }
 client=tarvik-cli
 job_bound=60   # seconds a client's run may take before it counts as hung
 unplug_bound=2 # seconds from the unplug to the client's exit
-plug_bound=1   # seconds from the plug to the waiting client's open
+plug_bound=1   # seconds from the plug to the waiting client's open (under wine: its end)
 if [ "${suite:-}" = wine ]; then
     client="in-wine /usr/lib/wine/wine64 /tarvik/tarvik-cli.exe"
     job_bound=240
     unplug_bound=3
-    plug_bound=3
+    plug_bound=5
     scenarios=${scenarios:-detect,write-read-ATmega128,unplug-mid-write,plug-while-waiting}
 fi
 # client_waiting PID: returns once the client started as PID waits for a programmer. Under
@@ -88,9 +88,12 @@ opens() { grep -c '^opened' "/tmp/$1.events"; }
 
 # cli ARGS...: the client as root, bounded; status in $rc, output in /tmp/cli.out.
 cli() {
-    timeout $job_bound $client "$@" </dev/null >/tmp/cli.out 2>&1
+    timeout $job_bound $client "$@" </dev/null >/tmp/cli.raw 2>&1
     rc=$?
+    take_output
 }
+# The client's output as lines (a Windows program ends them with CR LF).
+take_output() { tr -d '\r' </tmp/cli.raw >/tmp/cli.out; }
 expect_status() {
     [ "$rc" = "$1" ] || fail "exit status $rc, expected $1; output: $(tail -n 4 /tmp/cli.out | tr '\n' '|')"
 }
@@ -143,16 +146,25 @@ unplug_mid_write() {
 }
 
 plug_while_waiting() {
-    $client --wait 20 detect </dev/null >/tmp/cli.out 2>&1 &
+    $client --wait 20 detect </dev/null >/tmp/cli.raw 2>&1 &
     waiting=$!
     client_waiting $waiting
     serve p --chip ATmega8 || return
     wait $waiting
     rc=$?
+    ended=$(now)
+    take_output
     expect_status 0
     expect_line "Chip: ATmega8"
     created=$(event p created)
     found=$(event p opened)
+    if [ "${suite:-}" = wine ]; then
+        # There the device's only opener is winebus.sys, as soon as it appears.
+        figure "plug to the end of detect: $(minus "$ended" "$created") s"
+        below "$(minus "$ended" "$created")" $plug_bound ||
+            fail "detect ended $plug_bound s or more after the plug"
+        return
+    fi
     if [ -z "$found" ]; then
         fail "the programmer was never opened"
         return

@@ -197,6 +197,9 @@ if [ $suite = wine ]; then
         ln -s "usr/$link" "$root/wine/$link"
     done
     cp /etc/ld.so.cache "$root/etc/passwd" "$root/etc/group" "$root/wine/etc/"
+    # No fonts: a console program needs none, and fontconfig without a file complains.
+    mkdir -p "$root/wine/etc/fonts"
+    echo '<?xml version="1.0"?><fontconfig></fontconfig>' >"$root/wine/etc/fonts/fonts.conf"
     cp "$exe" "$root/wine/tarvik/"
 fi
 
