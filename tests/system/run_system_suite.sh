@@ -197,9 +197,11 @@ if [ $suite = wine ]; then
         ln -s "usr/$link" "$root/wine/$link"
     done
     cp /etc/ld.so.cache "$root/etc/passwd" "$root/etc/group" "$root/wine/etc/"
-    # No fonts: a console program needs none, and fontconfig without a file complains.
+    # No fonts: a console program needs none, and fontconfig without a file (or a cache
+    # folder) complains in the program's output.
     mkdir -p "$root/wine/etc/fonts"
-    echo '<?xml version="1.0"?><fontconfig></fontconfig>' >"$root/wine/etc/fonts/fonts.conf"
+    echo '<fontconfig><cachedir>/tmp/fontconfig</cachedir></fontconfig>' \
+        >"$root/wine/etc/fonts/fonts.conf"
     cp "$exe" "$root/wine/tarvik/"
 fi
 
