@@ -11,14 +11,14 @@
 # With --wine the client is WINDOWS_BUILD_DIR's tarvik-cli.exe under wine64 in the guest: it
 # reaches the uhid devices through wine's own HID stack (winebus.sys over hidraw, hidclass,
 # SetupAPI and HID.dll). The host's /usr (wine and its libraries) is shared read-only with the
-# guest over 9p, and a wine prefix made on the host (kept in BUILD_DIR/system/wine-prefix)
+# guest over 9p, and a wine prefix made on the host (kept as BUILD_DIR/system/wine-prefix-*.cpio)
 # travels in the initramfs, its copies of wine's own DLLs replaced by links to them.
 #
 # Needs qemu-system-x86, busybox-static, cpio (with --wine also wine64) and apt-get access to
-# Debian's archive; the downloaded packages are kept in BUILD_DIR/system/debs. TARVIK_SYSTEM_ACCEL=kvm tries KVM
-# first (falling back to TCG when it cannot start); TARVIK_SYSTEM_TIMEOUT bounds the guest's
-# run in seconds (default 600); TARVIK_SYSTEM_SCENARIOS="detect two-programmers" runs only
-# the scenarios named.
+# Debian's archive; the downloaded packages are kept in BUILD_DIR/system/debs.
+# TARVIK_SYSTEM_ACCEL=kvm tries KVM first (falling back to TCG when it cannot start);
+# TARVIK_SYSTEM_TIMEOUT bounds the guest's run in seconds (default 600);
+# TARVIK_SYSTEM_SCENARIOS="detect two-programmers" runs only the scenarios named.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 suite=linux
