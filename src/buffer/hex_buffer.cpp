@@ -20,6 +20,7 @@ void HexBuffer::SetAllBytes(Bytes bytes) {
     data_ = std::move(bytes);
     changed_.assign(data_.size(), 0);
     clearHistory();
+    unsaved_ = false;
     cursor_ = 0;
     changed();
 }
@@ -32,6 +33,7 @@ void HexBuffer::SaveBinaryFile(const std::string& fileName, std::uint8_t languag
     writeWholeFile(fileName, std::span<const std::uint8_t>(data_), languageCode);
     changed_.assign(data_.size(), 0);
     clearHistory();
+    unsaved_ = false;
 }
 
 bool HexBuffer::UndoAvailable() const {
@@ -51,6 +53,7 @@ void HexBuffer::UndoEdit() {
     swapIn(edit.offset, edit.after.size(), edit.before, &edit.beforeMarks);
     cursor_ = edit.offset;
     redo_.push_back(std::move(edit));
+    unsaved_ = true;
     changed();
 }
 
@@ -63,6 +66,7 @@ void HexBuffer::RedoEdit() {
     cursor_ = std::min(edit.offset + edit.after.size(), data_.size());
     historyBytes_ += edit.size();
     undo_.push_back(std::move(edit));
+    unsaved_ = true;
     changed();
 }
 
@@ -114,6 +118,7 @@ void HexBuffer::replace(std::size_t offset, std::size_t count,
         historyBytes_ -= undo_.front().size();
         undo_.pop_front();
     }
+    unsaved_ = true;
     changed();
 }
 

@@ -32,6 +32,12 @@ public:
     // clears the changed marks and the undo history. Throws UserError on failure.
     void SaveBinaryFile(const std::string& fileName, std::uint8_t languageCode);
 
+    // Whether the user changed the bytes (an edit, undo or redo) since they were last replaced,
+    // loaded or saved.
+    bool HasUnsavedEdits() const { return unsaved_; }
+    // The bytes as they are now are in a file (a save the caller wrote itself).
+    void markSaved() { unsaved_ = false; }
+
     void UndoEdit();
     void RedoEdit();
     bool UndoAvailable() const; // a step back exists and ReadOnlyView is false
@@ -100,6 +106,7 @@ private:
     bool readOnly_ = true;
     bool insertMode_ = false;
     bool locked_ = false;
+    bool unsaved_ = false;
     std::size_t cursor_ = 0;
     std::deque<Edit> undo_;
     std::vector<Edit> redo_;

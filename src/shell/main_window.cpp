@@ -25,7 +25,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "buffer/intel_hex.h"
 #include "form/main_menu.h"
 #include "shell/error_handler.h"
 #include "shell/hex_view/hex_view.h"
@@ -390,6 +389,23 @@ bool MainWindow::askYesNo(std::string_view question, std::string_view yes, std::
     return box.clickedButton() == yesButton;
 }
 
+std::size_t MainWindow::askChoice(std::string_view question,
+                                  std::span<const std::string_view> answers,
+                                  std::size_t defaultAnswer) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvik"), qText(question),
+                    QMessageBox::NoButton, this);
+    std::vector<QPushButton*> buttons;
+    for (std::string_view answer : answers)
+        buttons.push_back(box.addButton(qText(answer), QMessageBox::AcceptRole));
+    if (defaultAnswer < buttons.size()) {
+        box.setDefaultButton(buttons[defaultAnswer]);
+        box.setEscapeButton(buttons[defaultAnswer]);
+    }
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? defaultAnswer : std::size_t(chosen - buttons.begin());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closed_ && !closeWithoutAsking_) {
         bool canClose = true;
@@ -428,11 +444,8 @@ std::optional<QString> MainWindow::droppedFile(const QDropEvent& event) const {
     const QList<QUrl> urls = event.mimeData()->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return std::nullopt;
-    const QString path = urls.front().toLocalFile();
-    const FileKind kind = fileKindOf(path.toStdString());
-    if (kind == FileKind::Other)
-        return std::nullopt;
-    return path;
+    // Whatever the name, the open tells what the file is, or says why it is not loaded.
+    return urls.front().toLocalFile();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -66,6 +66,8 @@ public:
     void showInfoWindow() override;
     void closeMainWindow() override;
     bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override;
+    std::size_t askChoice(std::string_view question, std::span<const std::string_view> answers,
+                          std::size_t defaultAnswer) override;
 
     // The widgets, named as the model's controls.
     HexView* Hexeditor = nullptr;
