@@ -256,7 +256,11 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         if (!interruption_.empty()) {
             // The programmer may still answer the abandoned command: the next command line that
             // opens it must not take that answer for its own, so wait until it is quiet.
-            dispatcher_.runUntil([&form] { return !form.Settling(); }, 10 * form.QuietAfterAbort);
+            if (form.Settling()) {
+                output_.line(pick(tarvik::texts::kWaitingForQuiet, language_));
+                dispatcher_.runUntil([&form] { return !form.Settling(); },
+                                     10 * form.QuietAfterAbort);
+            }
             return JobEnd::Interrupted;
         }
         if (form.ProtocolState == stIdle)
