@@ -7,7 +7,7 @@
 namespace tarvik {
 namespace {
 
-constexpr std::array<LangText, 14> kTexts{{
+constexpr std::array<LangText, 15> kTexts{{
     {"Fehler in Datei. Keine Hex-Datei.", "Error in file. No hex file.",
      "Входной файл не hex файл."},
     {"Fehler in Datei. Falsche CSUM.", "Error in file. Wrong CSUM.",
@@ -54,6 +54,12 @@ constexpr std::array<LangText, 14> kTexts{{
      "contents starting with \":\") and binary files (a name ending like .bin).",
      "«%1» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
      "содержимое начинается с «:») и двоичные файлы (имя оканчивается как .bin)."},
+    {"Der Buffer kann nicht über %1 MiB wachsen, mehr lädt Tarvik aus keiner Datei: die "
+     "Eingabe wird nicht übernommen.",
+     "The buffer cannot grow beyond %1 MiB, the most Tarvik loads from a file: the edit is "
+     "not made.",
+     "Буфер не может превышать %1 МиБ — больше Tarvik не загружает из файла: изменение не "
+     "внесено."},
 }};
 
 } // namespace

@@ -27,6 +27,7 @@ enum class BufferText {
     SRecordNotReadable,
     ElfNotReadable,
     UnknownFileKind,
+    BufferFull,
 };
 
 // The text for the language, with %1, %2, … replaced by the arguments in order.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "buffer/file_io.h"
+#include "buffer/intel_hex.h"
 
 namespace tarvik {
 
@@ -104,6 +105,11 @@ void HexBuffer::replace(std::size_t offset, std::size_t count,
     count = std::min(count, data_.size() - offset);
     if (count == 0 && bytes.empty())
         return;
+    if (bytes.size() > count && data_.size() - count + bytes.size() > kMaxImageBytes) {
+        if (OnGrowthRefused)
+            OnGrowthRefused();
+        return;
+    }
     const auto first = static_cast<std::ptrdiff_t>(offset);
     const auto last = static_cast<std::ptrdiff_t>(offset + count);
     Edit edit{offset, Bytes(data_.begin() + first, data_.begin() + last),

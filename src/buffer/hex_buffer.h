@@ -58,6 +58,9 @@ public:
     // Raised after every change of the contents: a replace, a file load, every user edit,
     // every undo and redo.
     std::function<void()> OnChange;
+    // Raised instead of an edit that would grow the buffer past kMaxImageBytes: what the
+    // program saves, it must be able to open again.
+    std::function<void()> OnGrowthRefused;
 
     // --- what the hex view calls for the user's edits (ignored unless Editable) ---
     // Typing: overwrites at offset, or inserts there in InsertMode; one undo step.

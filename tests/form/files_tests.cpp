@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "buffer/intel_hex.h"
 #include "common/user_error.h"
 #include "form_fixture.h"
 
@@ -307,6 +308,42 @@ TEST_F(FilesTest, ASavedHexFileReadsBack) {
     open("round.hex");
     image.resize(48, 0xFF); // padded to whole records
     EXPECT_EQ(form->Hexeditor.bytes(), image);
+}
+
+// The buffer never grows past what a file may hold, so every save opens again.
+TEST_F(FilesTest, WhatIsSavedAtTheLimitOpensAgain) {
+    form->sEnglishClick();
+    HexBuffer::Bytes full(kMaxImageBytes);
+    for (std::size_t i = 0; i < full.size(); ++i)
+        full[i] = static_cast<std::uint8_t>(i * 13 + (i >> 16));
+    form->Hexeditor.SetAllBytes(full);
+    form->Hexeditor.setReadOnlyView(false);
+    form->Hexeditor.setInsertMode(true);
+    const std::uint8_t extra[] = {0x42};
+    form->Hexeditor.typeBytes(5, extra);
+    form->Hexeditor.typeBytes(kMaxImageBytes, extra); // typing past the end
+    EXPECT_EQ(host.errorBoxes,
+              std::vector<std::string>(2, "The buffer cannot grow beyond 16 MiB, the most Tarvik "
+                                          "loads from a file: the edit is not made."));
+    EXPECT_EQ(form->Hexeditor.bytes(), full);
+    EXPECT_FALSE(form->Hexeditor.UndoAvailable());
+
+    // Overwriting, and an insert that deletes as much as it adds, still work.
+    form->Hexeditor.overwrite(0, extra);
+    form->Hexeditor.erase(1, 1);
+    form->Hexeditor.insert(1, extra);
+    full[0] = full[1] = 0x42;
+    ASSERT_EQ(form->Hexeditor.bytes(), full);
+
+    for (const char* name : {"full.bin", "full.hex"}) {
+        SCOPED_TRACE(name);
+        host.saveChoice = dir.file(name);
+        form->nsaveClick();
+        form->Hexeditor.SetAllBytes({});
+        open(name);
+        EXPECT_TRUE(host.errorBoxes.size() == 2 && host.applicationErrors.empty());
+        EXPECT_EQ(form->Hexeditor.bytes(), full);
+    }
 }
 
 } // namespace
