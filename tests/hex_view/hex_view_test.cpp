@@ -47,6 +47,21 @@ TEST_F(ViewTest, TypingHexDigitsOverwritesAndMarks) {
     EXPECT_EQ(bytes().size(), 4u);
 }
 
+TEST_F(ViewTest, TheInsertKeySwitchesBetweenInsertingAndOverwriting) {
+    show({0x11, 0x22}, true, true);
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_FALSE(buffer.InsertMode());
+    QTest::keyClicks(&view, "ab");
+    EXPECT_EQ(bytes(), (HexBuffer::Bytes{0xAB, 0x22}));
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_TRUE(buffer.InsertMode());
+    QTest::keyClicks(&view, "cd");
+    EXPECT_EQ(bytes(), (HexBuffer::Bytes{0xAB, 0xCD, 0x22}));
+    show({0x11}, false); // not while editing is off
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_FALSE(buffer.InsertMode());
+}
+
 TEST_F(ViewTest, InsertModeGrowsTheBuffer) {
     show({0x11, 0x22}, true, true);
     QTest::keyClick(&view, Qt::Key_Right);

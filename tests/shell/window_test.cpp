@@ -306,6 +306,17 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 300);
 }
 
+TEST(MainWindow, UndoAndRedoAnswerTheCommonKeysToo) {
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    EXPECT_EQ(window.action("nUndo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+U"), QKeySequence("Ctrl+Z")}));
+    EXPECT_EQ(window.action("nRedo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+R"), QKeySequence("Ctrl+Y"),
+                                   QKeySequence("Ctrl+Shift+Z")}));
+}
+
 // A pipe named on the command line or in the dialog is refused at once, never waited on.
 TEST(MainWindow, OpeningAPipeDoesNotHang) {
     TempConfigHome home;
