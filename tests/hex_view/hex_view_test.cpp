@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTest>
 #include <cstdlib>
 
@@ -60,6 +61,17 @@ TEST_F(ViewTest, TheInsertKeySwitchesBetweenInsertingAndOverwriting) {
     show({0x11}, false); // not while editing is off
     QTest::keyClick(&view, Qt::Key_Insert);
     EXPECT_FALSE(buffer.InsertMode());
+}
+
+TEST_F(ViewTest, ACursorMovedByTheProgramIsScrolledTo) {
+    show(HexBuffer::Bytes(65536, 0), false);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    buffer.setCursor(60000); // as a failed verify's first difference
+    buffer.markDifferences({60000});
+    view.refresh();
+    const int row = 60000 / HexView::BytesPerRow;
+    EXPECT_LE(view.verticalScrollBar()->value(), row);
+    EXPECT_GT(view.verticalScrollBar()->value() + 40, row);
 }
 
 TEST_F(ViewTest, InsertModeGrowsTheBuffer) {

@@ -57,6 +57,11 @@ void HexView::refresh() {
     bar->setRange(0, std::max(0, rowCount() - visibleRows()));
     bar->setPageStep(visibleRows());
     bar->setSingleStep(1);
+    // The program moved the cursor (to a failed verify's first difference): show it.
+    if (buffer_.cursor() != shownCursor_) {
+        shownCursor_ = buffer_.cursor();
+        ensureCursorVisible();
+    }
     viewport()->update();
 }
 
