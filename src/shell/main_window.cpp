@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -385,8 +386,17 @@ bool MainWindow::askYesNo(std::string_view question, std::string_view yes, std::
         box.addButton(QString::fromUtf8(no.data(), qsizetype(no.size())), QMessageBox::NoRole);
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
-    box.exec();
+    execRendering(box);
     return box.clickedButton() == yesButton;
+}
+
+void MainWindow::execRendering(QDialog& box) {
+    // A question asked from inside a handler holds back the model's change notice until the
+    // handler returns; the reports that arrive meanwhile still move the gauge and the log.
+    QTimer repaint;
+    connect(&repaint, &QTimer::timeout, this, [this] { renderNow(); });
+    repaint.start(50);
+    box.exec();
 }
 
 std::size_t MainWindow::askChoice(std::string_view question,
@@ -401,7 +411,7 @@ std::size_t MainWindow::askChoice(std::string_view question,
         box.setDefaultButton(buttons[defaultAnswer]);
         box.setEscapeButton(buttons[defaultAnswer]);
     }
-    box.exec();
+    execRendering(box);
     const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     return chosen == buttons.end() ? defaultAnswer : std::size_t(chosen - buttons.begin());
 }

@@ -19,6 +19,7 @@
 #include "form/main_form.h"
 
 class QAction;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -103,6 +104,8 @@ private:
     // The model's open question as a modal message box; the answer goes back to the model.
     void askQuestion();
     bool runFileDialog(FileDialog& dialog, bool save);
+    // Runs a modal question asked from inside a handler, rendering the model meanwhile.
+    void execRendering(QDialog& box);
     std::optional<QString> droppedFile(const QDropEvent& event) const;
 
     std::unique_ptr<TMainForm> form_;

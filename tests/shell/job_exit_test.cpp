@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -163,6 +164,42 @@ TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
 
     answer(QStringLiteral("Verwerfen"));
     EXPECT_TRUE(window.close());
+}
+
+// The close question waits inside a handler: the gauge and the log still follow the job.
+TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
+    TempConfigHome home;
+    ProgramOptions options;
+    options.programmer = ProgramOptions::Programmer::Emulated;
+    options.chip = "ATmega128";
+    DesktopSession session(options, nullptr, Latency::UsbFullSpeed);
+    MainWindow& window = session.window();
+    window.show();
+    window.action("nAVRISP")->trigger();
+    window.renderNow();
+    window.button("bAuslesen")->click();
+    ASSERT_TRUE(runUntil([&] { return window.form().ProtocolState == stRead; }));
+
+    std::vector<int> seen;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, &seen, &window] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        seen.push_back(window.Gauge1->value());
+        if (seen.size() < 30)
+            return;
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == "No")
+                button->click();
+        timer->deleteLater();
+    });
+    timer->start(10);
+    window.action("sEnglish")->trigger();
+    EXPECT_FALSE(window.close());
+    ASSERT_EQ(seen.size(), 30u);
+    EXPECT_GT(seen.back(), seen.front());
+    window.action("nAbort")->trigger();
 }
 
 TEST(JobExit, TerminationSignalDuringAJobClosesWithoutAsking) {
