@@ -103,15 +103,6 @@ constexpr LangText kInterruptedLockBit{
 constexpr LangText kNotAvailable{"„%1“ gibt es für die Auswahl „%2“ nicht.",
                                  "\"%1\" is not available for the device \"%2\".",
                                  "«%1» недоступно для устройства «%2»."};
-constexpr LangText kNoData{"Die Datei „%1“ enthält keine Daten.", "The file \"%1\" holds no data.",
-                           "Файл «%1» не содержит данных."};
-constexpr LangText kNeitherHexNorBinary{
-    "Die Datei „%1“ ist weder eine Hex- noch eine Binärdatei: das drittletzte Zeichen des "
-    "Namens muss H oder B sein.",
-    "The file \"%1\" is neither a HEX nor a binary file: the third character from the end of "
-    "its name must be H or B.",
-    "Файл «%1» не является ни hex, ни двоичным файлом: третий символ с конца имени должен "
-    "быть H или B."};
 
 // ---- detect and fuses ----
 constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};

@@ -185,13 +185,8 @@ int JobSession::loadFile(const std::string& fileName) {
     }
     for (const std::string& message : host_.messages)
         error(fileName + ": " + message);
-    if (!host_.messages.empty())
-        return kExitUsage;
-    if (form_->Hexeditor.ByteCount() == 0) {
-        error(texts::kNoData, {fileName});
-        return kExitUsage;
-    }
-    return kExitSuccess;
+    // An empty file loads: the job itself refuses to program nothing, as in the window.
+    return host_.messages.empty() ? kExitSuccess : kExitUsage;
 }
 
 int JobSession::saveFile(const std::string& fileName) {
@@ -255,16 +250,23 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         dispatcher_.runUntil(over, timeout.count() > 0
                                        ? std::clamp<std::chrono::milliseconds>(left, 1ms, kSlice)
                                        : kSlice);
-        if (!interruption_.empty())
+        if (InterruptGuard::pending() != 0 && interruption_.empty() &&
+            form.ProtocolState != stIdle && form.ProgrammerDevice != nullptr)
+            interrupt();
+        if (!interruption_.empty()) {
+            // The programmer may still answer the abandoned command: the next command line that
+            // opens it must not take that answer for its own, so wait until it is quiet.
+            if (form.Settling()) {
+                output_.line(pick(tarvik::texts::kWaitingForQuiet, language_));
+                dispatcher_.runUntil([&form] { return !form.Settling(); },
+                                     10 * form.QuietAfterAbort);
+            }
             return JobEnd::Interrupted;
+        }
         if (form.ProtocolState == stIdle)
             break;
         if (form.ProgrammerDevice == nullptr)
             return JobEnd::Unplugged;
-        if (InterruptGuard::pending() != 0) {
-            interrupt();
-            return JobEnd::Interrupted;
-        }
         if (timeout.count() > 0 && Clock::now() - lastProgress >= timeout)
             return JobEnd::NoAnswer;
     }

@@ -19,6 +19,7 @@
 #include "form/main_form.h"
 
 class QAction;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -66,6 +67,8 @@ public:
     void showInfoWindow() override;
     void closeMainWindow() override;
     bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override;
+    std::size_t askChoice(std::string_view question, std::span<const std::string_view> answers,
+                          std::size_t defaultAnswer) override;
 
     // The widgets, named as the model's controls.
     HexView* Hexeditor = nullptr;
@@ -101,6 +104,8 @@ private:
     // The model's open question as a modal message box; the answer goes back to the model.
     void askQuestion();
     bool runFileDialog(FileDialog& dialog, bool save);
+    // Runs a modal question asked from inside a handler, rendering the model meanwhile.
+    void execRendering(QDialog& box);
     std::optional<QString> droppedFile(const QDropEvent& event) const;
 
     std::unique_ptr<TMainForm> form_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "buffer/intel_hex.h"
 #include "cli_fixture.h"
@@ -115,6 +116,51 @@ TEST_F(Jobs, AnImageLargerThanTheChipIsRefusedBeforeTheErase) {
         }
     }
     EXPECT_EQ(programmer->flash(), before);
+}
+
+TEST_F(Jobs, AnEmptyFileIsNotProgrammedAndNothingIsSent) {
+    put("empty.bin", std::vector<std::uint8_t>{});
+    const std::vector<std::uint8_t> before = programmer->flash();
+    EXPECT_EQ(run({"-q", "write", path("empty.bin")}), 1);
+    EXPECT_TRUE(
+        contains(outLines(), "The buffer is empty: nothing to write, the chip is left as it is."))
+        << out.str();
+    ASSERT_FALSE(outLines().empty());
+    EXPECT_EQ(outLines().back(), "Error.");
+    EXPECT_TRUE(programmer->record().empty());
+    EXPECT_EQ(run({"-q", "--lang", "de", "write", path("empty.bin")}), 1);
+    EXPECT_TRUE(contains(outLines(),
+                         "Der Buffer ist leer: nichts zu schreiben, der Chip bleibt unverändert."));
+    EXPECT_EQ(programmer->flash(), before);
+}
+
+TEST_F(Jobs, FilesAreTakenByTheirContentWhereTheNameSaysNothing) {
+    put("fw.eep", std::string(":0100000042BD\r\n:00000001FF\r\n"));
+    EXPECT_EQ(run({"-q", "write", path("fw.eep")}), 0) << out.str() << err.str();
+    EXPECT_EQ(programmer->flash()[0], 0x42);
+
+    put("fw.s19", std::string("S9030000FC\n"));
+    put("notes.txt", std::string("hello"));
+    EXPECT_EQ(run({"verify", path("fw.s19")}), 2);
+    EXPECT_TRUE(has(err.str(), "\"" + path("fw.s19") +
+                                   "\" is a Motorola S-record file; Tarvik cannot read it yet."))
+        << err.str();
+    programmer->clearRecord();
+    EXPECT_EQ(run({"write", path("notes.txt")}), 2);
+    EXPECT_TRUE(has(err.str(), "\"" + path("notes.txt") + "\" is not loaded")) << err.str();
+    EXPECT_TRUE(programmer->record().empty());
+}
+
+TEST_F(Jobs, APipeIsRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(path("pipe.hex").c_str(), 0600), 0);
+    for (const char* command : {"write", "verify"}) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(run({command, path("pipe.hex")}), 2);
+        EXPECT_TRUE(has(err.str(), "\"" + path("pipe.hex") +
+                                       "\" is not a regular file (a folder, pipe, socket or "
+                                       "device) and is not opened."))
+            << err.str();
+    }
 }
 
 TEST_F(Jobs, EepromWriteAndReadBack) {
@@ -371,15 +417,8 @@ TEST_F(Jobs, ExitStatuses) {
          Fault::ErrorAnswer,
          0,
          2,
-         "The file"},
-        {"empty file",
-         {"write", path("empty.bin")},
-         "ATmega8",
-         true,
-         Fault::ErrorAnswer,
-         0,
-         2,
-         "The file"},
+         "\"" + path("notes.txt") + "\" is not loaded"},
+        {"empty file", {"write", path("empty.bin")}, "ATmega8", true, Fault::ErrorAnswer, 0, 1, ""},
         {"unwritable output",
          {"read", path("no/such/dir/x.bin")},
          "ATmega8",

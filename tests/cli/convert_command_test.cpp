@@ -43,9 +43,9 @@ TEST_F(Convert, LoaderErrorsExitWithTwoAndTheMessage) {
         {{bad, out, "--lang", "de"}, bad + ": Fehler in Datei. Falsche CSUM.\n"},
         {{"--lang", "ru", bad, out}, bad + ": Ошибка входного файла.Не правильная CheckSum.\n"},
         {{notes, out},
-         "The file \"" + notes +
-             "\" is neither a HEX nor a binary file: the third character from the end of its "
-             "name must be H or B.\n"},
+         "\"" + notes +
+             "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
+             "contents starting with \":\") and binary files (a name ending like .bin).\n"},
     };
     for (const ErrorCase& c : cases) {
         err_.str("");

@@ -18,6 +18,7 @@
 #include <QStyleOptionButton>
 #include <QUrl>
 
+#include <sys/stat.h>
 #include <thread>
 
 #include "buffer/intel_hex.h"
@@ -238,7 +239,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     EXPECT_EQ(filters, (QStringList{"Hex-files (*.hex)", "Binary-files (*.bin)", "All files (*)"}));
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 32);
 
-    // Cancel: the dialog offered the last file, and that file is loaded again.
+    // Cancel: the dialog offered the last file, and nothing changes.
     writeFile(files, "first.hex", hexFile(pattern(48)));
     QStringList offered;
     answerFileDialog([&](QFileDialog& dialog) {
@@ -247,6 +248,12 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     });
     window.action("nopen")->trigger();
     EXPECT_EQ(offered, QStringList{hex});
+    EXPECT_EQ(window.form().Hexeditor.ByteCount(), 32);
+    answerFileDialog([&](QFileDialog& dialog) {
+        dialog.selectFile(hex);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    window.action("nopen")->trigger();
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
 
     // Saving as binary: a name typed without extension gets the chosen type's.
@@ -262,7 +269,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.size(), 48);
 
-    // Dropping a binary file opens it; a file that is neither HEX nor binary is refused.
+    // Dropping a binary file opens it; a file that is neither HEX nor binary says why not.
     auto drop = [&](const QString& path) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -276,7 +283,16 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
         QApplication::sendEvent(&window, &dropped);
         return dropped.isAccepted();
     };
-    EXPECT_FALSE(drop(text));
+    {
+        MessageBoxCatcher catcher;
+        drop(text);
+        EXPECT_EQ(catcher.texts,
+                  std::vector<std::string>{
+                      "\"" + text.toStdString() +
+                      "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
+                      "contents starting with \":\") and binary files (a name ending like .bin)."});
+        EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
+    }
     EXPECT_TRUE(drop(bin));
     window.renderNow();
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 300);
@@ -288,6 +304,35 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     window.button("bAuslesen")->click();
     EXPECT_FALSE(drop(hex));
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 300);
+}
+
+TEST(MainWindow, UndoAndRedoAnswerTheCommonKeysToo) {
+    TempConfigHome home;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    EXPECT_EQ(window.action("nUndo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+U"), QKeySequence("Ctrl+Z")}));
+    EXPECT_EQ(window.action("nRedo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+R"), QKeySequence("Ctrl+Y"),
+                                   QKeySequence("Ctrl+Shift+Z")}));
+}
+
+// A pipe named on the command line or in the dialog is refused at once, never waited on.
+TEST(MainWindow, OpeningAPipeDoesNotHang) {
+    TempConfigHome home;
+    QTemporaryDir files;
+    const QString pipe = files.path() + "/pipe.hex";
+    ASSERT_EQ(::mkfifo(qPrintable(pipe), 0600), 0);
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    window.action("sEnglish")->trigger();
+    MessageBoxCatcher catcher;
+    EXPECT_TRUE(window.openFile(pipe));
+    EXPECT_EQ(catcher.texts, std::vector<std::string>{
+                                 "\"" + pipe.toStdString() +
+                                 "\" is not a regular file (a folder, pipe, socket or device) "
+                                 "and is not opened."});
+    EXPECT_EQ(window.form().Hexeditor.ByteCount(), 0);
 }
 
 TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {

@@ -2,14 +2,17 @@
 // flushed to disk, renamed over the target, and the folder flushed after the rename).
 #include "buffer/file_io.h"
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 #include "buffer/buffer_texts.h"
 #include "common/user_error.h"
@@ -28,6 +31,7 @@ public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     ~Descriptor() {
         if (fd_ >= 0)
             ::close(fd_);
@@ -44,31 +48,34 @@ private:
     int fd_;
 };
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+// Opens a regular file for reading. A pipe, socket or device would block the open or the
+// reads (or never end) and a folder holds no bytes, so they are refused before they are opened;
+// opening without blocking and checking again covers one put in the file's place meanwhile.
+Descriptor openRegularFile(const std::string& fileName, std::uint8_t languageCode,
+                           struct stat& info) {
+    const auto notRegular = [&] {
+        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+    };
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ignored);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        notRegular();
+    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
         fail(BufferText::CannotOpen, fileName, languageCode, errno);
-    struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         fail(BufferText::CannotRead, fileName, languageCode, errno);
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > maxBytes)
-        tooLarge();
+    if (!S_ISREG(info.st_mode))
+        notRegular();
+    return file;
+}
 
-    // The size is a hint only: the file may change, or not be a regular file at all.
-    Container data(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : 65536, 0);
+// Reads up to size bytes into data; fewer only where the file ends.
+std::size_t readInto(int fd, char* data, std::size_t size, const std::string& fileName,
+                     std::uint8_t languageCode) {
     std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            if (used > maxBytes)
-                tooLarge();
-            data.resize(std::min(data.size() * 2, maxBytes + 1));
-        }
-        const ssize_t n = ::read(file.get(), data.data() + used, data.size() - used);
+    while (used < size) {
+        const ssize_t n = ::read(fd, data + used, size - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -77,8 +84,33 @@ Container readFile(const std::string& fileName, std::uint8_t languageCode, std::
             break;
         used += static_cast<std::size_t>(n);
     }
-    if (used > maxBytes)
+    return used;
+}
+
+template <typename Container>
+Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
+    struct stat info {};
+    Descriptor file = openRegularFile(fileName, languageCode, info);
+    const auto tooLarge = [&] {
+        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
+                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
         tooLarge();
+
+    // The size is a hint only: the file may grow while it is read.
+    Container data(static_cast<std::size_t>(info.st_size) + 1, 0);
+    std::size_t used = 0;
+    for (;;) {
+        const std::size_t n = readInto(file.get(), reinterpret_cast<char*>(data.data()) + used,
+                                       data.size() - used, fileName, languageCode);
+        used += n;
+        if (used < data.size())
+            break;
+        if (used > maxBytes)
+            tooLarge();
+        data.resize(std::min(data.size() * 2, maxBytes + 1));
+    }
     data.resize(used);
     return data;
 }
@@ -193,6 +225,15 @@ std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_
 
 std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
     return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
+}
+
+FileKind loadKindOf(const std::string& fileName, std::uint8_t languageCode) {
+    struct stat info {};
+    Descriptor file = openRegularFile(fileName, languageCode, info);
+    std::array<std::uint8_t, kFileKindHeadBytes> head{};
+    const std::size_t size = readInto(file.get(), reinterpret_cast<char*>(head.data()), head.size(),
+                                      fileName, languageCode);
+    return fileKindOf(fileName, std::span(head).first(size));
 }
 
 void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
