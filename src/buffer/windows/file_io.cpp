@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "buffer/buffer_texts.h"
 #include "common/user_error.h"
@@ -45,6 +47,7 @@ public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
     ~Handle() {
         if (valid())
             CloseHandle(handle_);
@@ -66,39 +69,36 @@ private:
     HANDLE handle_;
 };
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    Handle file(CreateFileW(platform::pathFromUtf8(fileName).c_str(), GENERIC_READ,
+// Opens a file on a disk for reading. A pipe or device would block the reads (or never end)
+// and a folder holds no bytes, so they are refused at once.
+Handle openRegularFile(const std::string& fileName, std::uint8_t languageCode) {
+    const auto notRegular = [&] {
+        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+    };
+    const std::filesystem::path name = platform::pathFromUtf8(fileName);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        notRegular();
+    Handle file(CreateFileW(name.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         fail(BufferText::CannotOpen, fileName, languageCode, GetLastError());
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    const bool regular = GetFileType(file.get()) == FILE_TYPE_DISK;
-    LARGE_INTEGER size{};
-    if (regular && !GetFileSizeEx(file.get(), &size))
-        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
-    if (regular && static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
-        tooLarge();
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        notRegular();
+    return file;
+}
 
-    // The size is a hint only: the file may change, or not be a file on a disk at all.
-    Container data(regular ? static_cast<std::size_t>(size.QuadPart) + 1 : 65536, 0);
+// Reads up to size bytes into data; fewer only where the file ends.
+std::size_t readInto(HANDLE file, char* data, std::size_t size, const std::string& fileName,
+                     std::uint8_t languageCode) {
     std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            if (used > maxBytes)
-                tooLarge();
-            data.resize(std::min(data.size() * 2, maxBytes + 1));
-        }
+    while (used < size) {
         DWORD n = 0;
-        const DWORD wanted =
-            static_cast<DWORD>(std::min<std::size_t>(data.size() - used, 1u << 30));
-        if (!ReadFile(file.get(), data.data() + used, wanted, &n, nullptr)) {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size - used, 1u << 30));
+        if (!ReadFile(file, data + used, wanted, &n, nullptr)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+            if (error == ERROR_HANDLE_EOF)
                 break;
             fail(BufferText::CannotRead, fileName, languageCode, error);
         }
@@ -106,8 +106,34 @@ Container readFile(const std::string& fileName, std::uint8_t languageCode, std::
             break;
         used += n;
     }
-    if (used > maxBytes)
+    return used;
+}
+
+template <typename Container>
+Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
+    Handle file = openRegularFile(fileName, languageCode);
+    const auto tooLarge = [&] {
+        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
+                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
+    };
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
         tooLarge();
+
+    // The size is a hint only: the file may grow while it is read.
+    Container data(static_cast<std::size_t>(size.QuadPart) + 1, 0);
+    std::size_t used = 0;
+    for (;;) {
+        used += readInto(file.get(), reinterpret_cast<char*>(data.data()) + used,
+                         data.size() - used, fileName, languageCode);
+        if (used < data.size())
+            break;
+        if (used > maxBytes)
+            tooLarge();
+        data.resize(std::min(data.size() * 2, maxBytes + 1));
+    }
     data.resize(used);
     return data;
 }
@@ -193,6 +219,14 @@ std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_
 
 std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
     return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
+}
+
+FileKind loadKindOf(const std::string& fileName, std::uint8_t languageCode) {
+    Handle file = openRegularFile(fileName, languageCode);
+    std::array<std::uint8_t, kFileKindHeadBytes> head{};
+    const std::size_t size = readInto(file.get(), reinterpret_cast<char*>(head.data()), head.size(),
+                                      fileName, languageCode);
+    return fileKindOf(fileName, std::span(head).first(size));
 }
 
 void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,

@@ -1,5 +1,6 @@
-// The save on Windows when the target cannot be replaced: another program holds it open
-// without letting it be deleted or renamed. The old file stays and no temporary is left.
+// File access on Windows: the save when the target cannot be replaced (another program holds it
+// open without letting it be deleted or renamed: the old file stays and no temporary is left),
+// and reads that refuse what is not a file on a disk.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -32,6 +33,22 @@ TEST_F(TempDir, AHeldTargetKeepsItsContentsAndNoTemporaryIsLeft) {
     EXPECT_EQ(names(), std::vector<std::string>{"Прошивка.hex"});
     writeWholeFile(target, std::string_view("new"), 1); // once let go, it is replaced
     EXPECT_EQ(contents(target), "new");
+}
+
+TEST_F(TempDir, FoldersAndDevicesAreRefusedBeforeAnythingIsRead) {
+    const std::string folder = path("Прошивки");
+    CreateDirectoryW(platform::pathFromUtf8(folder).c_str(), nullptr);
+    for (const std::string& name : {folder, std::string("NUL")}) {
+        try {
+            readWholeFile(name, 1);
+            ADD_FAILURE() << name << " was read";
+        } catch (const UserError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + name +
+                          "\" is not a regular file (a folder, pipe, socket or device) and is not "
+                          "opened.");
+        }
+    }
 }
 
 } // namespace
