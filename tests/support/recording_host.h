@@ -38,8 +38,10 @@ public:
     std::size_t askChoice(std::string_view question, std::span<const std::string_view> answers,
                           std::size_t defaultAnswer) override {
         std::string asked(question);
-        for (std::string_view answer : answers)
-            asked += "|" + std::string(answer);
+        for (std::string_view answer : answers) {
+            asked += '|';
+            asked += answer;
+        }
         questions.push_back(asked);
         return choice.value_or(defaultAnswer);
     }
