@@ -80,8 +80,9 @@ TEST(Options, UhidDeviceAnswersAtUsbPaceUnlessToldOtherwise) {
         const std::vector<std::string> paced{"serve-emulator", "--uhid", "--latency", value};
         const ParsedCommandLine result = parseCommandLine(paced);
         EXPECT_EQ(!result.error, interval.has_value()) << value;
-        if (interval)
+        if (interval) {
             EXPECT_EQ(result.options.reportInterval, std::chrono::milliseconds(*interval)) << value;
+        }
     }
     const std::vector<std::string> socket{"serve-emulator", "--socket", "p"};
     EXPECT_EQ(parseCommandLine(socket).options.reportInterval, std::chrono::milliseconds(0));
