@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cwchar>
 #include <future>
+#include <utility>
 
 namespace tarvik {
 
@@ -38,8 +39,10 @@ std::optional<DeviceChangeNotice> deviceChangeNotice(WPARAM event, LPARAM data) 
         interfaceName(*reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header))};
 }
 
-DeviceChangeWindow::DeviceChangeWindow(const GUID& interfaceClass)
-    : interfaceClass_(interfaceClass) {}
+DeviceChangeWindow::DeviceChangeWindow(const GUID& interfaceClass, InterfaceList listInterfaces,
+                                       std::chrono::milliseconds pollInterval)
+    : interfaceClass_(interfaceClass), listInterfaces_(std::move(listInterfaces)),
+      pollInterval_(pollInterval) {}
 
 DeviceChangeWindow::~DeviceChangeWindow() {
     if (!thread_.joinable())
@@ -67,10 +70,18 @@ LRESULT CALLBACK DeviceChangeWindow::windowProc(HWND window, UINT message, WPARA
         return TRUE;
     }
     if (self && message == WM_TIMER && wParam == kPollTimer) {
-        self->onNotice_(DeviceChangeNotice{});
+        self->poll();
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void DeviceChangeWindow::poll() {
+    std::vector<std::wstring> list = listInterfaces_();
+    if (list == lastList_)
+        return;
+    lastList_ = std::move(list);
+    onNotice_(DeviceChangeNotice{});
 }
 
 void DeviceChangeWindow::run(const std::function<void()>& ready) {
@@ -86,15 +97,17 @@ void DeviceChangeWindow::run(const std::function<void()>& ready) {
     const HWND window = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                           nullptr, instance, nullptr);
     HDEVNOTIFY registration = nullptr;
+    lastList_ = listInterfaces_();
     if (window) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         DEV_BROADCAST_DEVICEINTERFACE_W filter{};
         filter.dbcc_size = sizeof filter;
         filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
         filter.dbcc_classguid = interfaceClass_;
+        // The notices come at once where the system sends them; the timer finds any change
+        // within its interval where it does not (wine sends none).
         registration = ::RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-        if (!registration)
-            ::SetTimer(window, kPollTimer, kPollIntervalMs, nullptr);
+        ::SetTimer(window, kPollTimer, static_cast<UINT>(pollInterval_.count()), nullptr);
     }
     // The queue exists now (PeekMessage makes it when there is no window): WM_QUIT reaches it.
     MSG message;

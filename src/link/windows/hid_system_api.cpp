@@ -57,6 +57,7 @@ BoundHidSystem::BoundHidSystem() {
         bind("HidD_GetPreparsedData", api.getPreparsedData);
         bind("HidD_FreePreparsedData", api.freePreparsedData);
         bind("HidP_GetCaps", api.getCaps);
+        bind("HidD_SetNumInputBuffers", api.setNumInputBuffers, false);
     }
 }
 

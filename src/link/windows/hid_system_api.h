@@ -27,6 +27,8 @@ struct HidSystemApi {
     decltype(&HidD_GetPreparsedData) getPreparsedData = nullptr;
     decltype(&HidD_FreePreparsedData) freePreparsedData = nullptr;
     decltype(&HidP_GetCaps) getCaps = nullptr;
+    // may be missing: the handle then keeps the system's default input buffers
+    decltype(&HidD_SetNumInputBuffers) setNumInputBuffers = nullptr;
     // kernel32
     decltype(&CreateFileW) createFile = nullptr;
     decltype(&CloseHandle) closeHandle = nullptr;
@@ -54,7 +56,8 @@ class BoundHidSystem : public HidSystem {
 public:
     // Loads both libraries from the system folder and binds every function by name. missing
     // names the first library or function that could not be bound; the table is then not to be
-    // used. HidD_GetHidGuid alone may be missing: kHidInterfaceClass stands in for it.
+    // used. HidD_GetHidGuid (kHidInterfaceClass stands in for it) and HidD_SetNumInputBuffers may
+    // be missing.
     BoundHidSystem();
     ~BoundHidSystem() override;
     BoundHidSystem(const BoundHidSystem&) = delete;

@@ -11,8 +11,12 @@ namespace tarvik {
 std::unique_ptr<HidBackend> makeUsbBackend(Dispatcher& mainThread) {
     auto system = std::make_unique<BoundHidSystem>();
     std::unique_ptr<DeviceChangeSource> changes;
-    if (!system->missing)
-        changes = std::make_unique<DeviceChangeWindow>(hidInterfaceClass(system->api));
+    if (!system->missing) {
+        // The backend keeps the services until after the window has gone.
+        const HidSystemApi* api = &system->api;
+        changes = std::make_unique<DeviceChangeWindow>(hidInterfaceClass(*api),
+                                                       [api] { return listHidInterfaces(*api); });
+    }
     return std::make_unique<WindowsHidBackend>(mainThread, std::move(system), std::move(changes),
                                                UsbIds{kProgrammerVendorId, kProgrammerProductId});
 }

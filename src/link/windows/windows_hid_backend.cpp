@@ -125,6 +125,9 @@ std::unique_ptr<HidConnection> WindowsHidBackend::open(const HidDeviceInfo& info
         handle = api.createFile(path.c_str(), 0, kShare, nullptr, OPEN_EXISTING, 0, nullptr);
     if (!validHandle(handle))
         return nullptr;
+    // Without the larger buffer the device still works, only with less room for a late reader.
+    if (readWrite && api.setNumInputBuffers)
+        api.setNumInputBuffers(handle, kInputBuffers);
     auto connection =
         OverlappedHidConnection::make(handle, readWrite, info.inputReportLength, api.closeHandle);
     if (connection)

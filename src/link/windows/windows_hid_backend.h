@@ -43,6 +43,9 @@ public:
     // While an opened device fails its reads or writes, a rescan at most this often: it may be
     // on its way out of the list, and the system's removal notice may never come.
     static constexpr std::chrono::milliseconds kFailureRescanInterval{250};
+    // Input reports the system holds for an opened device, against its default of 32: a reply
+    // streams a report per millisecond, and the reader thread may be late by more than that.
+    static constexpr ULONG kInputBuffers = 512;
 
     // programmer: the ids whose devices are queried for their report lengths. With a service
     // missing the backend finds nothing, hears nothing (changes may be null) and names the gap

@@ -59,7 +59,7 @@ TEST(DeviceChangeWindow, PassesOnWhatItsWindowHears) {
     std::condition_variable heard;
     std::vector<DeviceChangeNotice> notices;
     {
-        DeviceChangeWindow window(kHidInterfaceClass);
+        DeviceChangeWindow window(kHidInterfaceClass, [] { return std::vector<std::wstring>{}; });
         window.watch([&](const DeviceChangeNotice& notice) {
             std::lock_guard lock(mutex);
             notices.push_back(notice);
@@ -79,6 +79,40 @@ TEST(DeviceChangeWindow, PassesOnWhatItsWindowHears) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0], (DeviceChangeNotice{true, L"\\\\?\\hid#x"}));
     EXPECT_EQ(notices[1], DeviceChangeNotice{});
+}
+
+TEST(DeviceChangeWindow, LooksAtTheListOfInterfacesAndTellsOnlyAChange) {
+    std::mutex mutex;
+    std::condition_variable heard;
+    std::vector<std::wstring> present{L"\\\\?\\hid#a"};
+    int looks = 0;
+    int notices = 0;
+    const auto list = [&] {
+        std::lock_guard lock(mutex);
+        ++looks;
+        heard.notify_all();
+        return present;
+    };
+    const auto waitForLooks = [&](std::unique_lock<std::mutex>& lock, int more) {
+        const int until = looks + more;
+        return heard.wait_for(lock, std::chrono::seconds(5), [&] { return looks >= until; });
+    };
+    DeviceChangeWindow window(kHidInterfaceClass, list, std::chrono::milliseconds(20));
+    window.watch([&](const DeviceChangeNotice& notice) {
+        std::lock_guard lock(mutex); // on the window's thread, outside the list's lock
+        EXPECT_EQ(notice, DeviceChangeNotice{});
+        ++notices;
+    });
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(waitForLooks(lock, 3));
+    EXPECT_EQ(notices, 0); // the same list every time
+
+    present.push_back(L"\\\\?\\hid#b");
+    ASSERT_TRUE(waitForLooks(lock, 3));
+    EXPECT_EQ(notices, 1);
+    present.erase(present.begin());
+    ASSERT_TRUE(waitForLooks(lock, 3));
+    EXPECT_EQ(notices, 2);
 }
 
 } // namespace

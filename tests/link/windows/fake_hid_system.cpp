@@ -98,6 +98,13 @@ NTSTATUS WINAPI getCaps(PHIDP_PREPARSED_DATA preparsed, PHIDP_CAPS caps) {
     return HIDP_STATUS_SUCCESS;
 }
 
+BOOLEAN WINAPI setNumInputBuffers(HANDLE handle, ULONG buffers) {
+    if (!deviceOf(handle))
+        throw std::logic_error("input buffers of a handle that is not open");
+    current->inputBuffersAsked.push_back(buffers);
+    return !current->inputBuffersFail;
+}
+
 HANDLE WINAPI createFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
                          DWORD disposition, DWORD flags, HANDLE) {
     current->opens.push_back({path, access, share, flags});
@@ -153,6 +160,7 @@ std::unique_ptr<HidSystem> FakeHidSystem::system(bool withHidGuid) const {
     api.getPreparsedData = &getPreparsedData;
     api.freePreparsedData = &freePreparsedData;
     api.getCaps = &getCaps;
+    api.setNumInputBuffers = &setNumInputBuffers;
     api.createFile = &createFile;
     api.closeHandle = &closeHandle;
     return system;

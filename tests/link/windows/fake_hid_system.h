@@ -42,6 +42,7 @@ public:
 
     std::vector<FakeHidDevice> devices;
     bool classDevsFail = false;
+    bool inputBuffersFail = false; // HidD_SetNumInputBuffers refuses
     // What HidD_GetHidGuid gives: not the standard class, so that the tests see where it came
     // from.
     GUID hidClass{0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
@@ -49,9 +50,10 @@ public:
     // What happened.
     std::vector<FakeOpen> opens;
     GUID classAsked{};
-    int openHandles = 0;   // handles handed out and not closed yet
-    int preparsedHeld = 0; // preparsed data handed out and not freed yet
-    int setsHeld = 0;      // device information sets not destroyed yet
+    int openHandles = 0;                  // handles handed out and not closed yet
+    int preparsedHeld = 0;                // preparsed data handed out and not freed yet
+    int setsHeld = 0;                     // device information sets not destroyed yet
+    std::vector<ULONG> inputBuffersAsked; // HidD_SetNumInputBuffers, call by call
 
     // The fake's own handle values; a real handle from readWriteHandle counts too.
     std::map<HANDLE, std::size_t> handles; // handle -> index into devices

@@ -50,7 +50,9 @@ int watch(int seconds) {
         return static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
     };
-    DeviceChangeWindow window(kHidInterfaceClass);
+    const BoundHidSystem system;
+    DeviceChangeWindow window(kHidInterfaceClass,
+                              [&system] { return listHidInterfaces(system.api); });
     window.watch([&](const DeviceChangeNotice& notice) {
         const std::string path = toUtf8(notice.path);
         dispatcher.post([&, path, removal = notice.removal] {

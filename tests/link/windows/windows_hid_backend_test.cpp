@@ -154,8 +154,14 @@ TEST_F(WindowsBackendTest, OpensSharedForOverlappedReadingAndWritingElseForQueri
         EXPECT_EQ(fake_.opens[0].access, DWORD(GENERIC_READ | GENERIC_WRITE));
         EXPECT_EQ(fake_.opens[0].share, DWORD(FILE_SHARE_READ | FILE_SHARE_WRITE));
         EXPECT_EQ(fake_.opens[0].flags, DWORD(FILE_FLAG_OVERLAPPED));
+        EXPECT_EQ(fake_.inputBuffersAsked, std::vector<ULONG>{WindowsHidBackend::kInputBuffers});
     }
     EXPECT_EQ(fake_.openHandles, 0);
+
+    // A system that keeps its default input buffers still gives a working connection.
+    fake_.inputBuffersFail = true;
+    EXPECT_TRUE(backend->open(info));
+    fake_.inputBuffersAsked.clear();
 
     // Another program holds it: it opens for queries only, and the backend says what to do.
     fake_.devices[0].readWritable = false;
@@ -168,6 +174,7 @@ TEST_F(WindowsBackendTest, OpensSharedForOverlappedReadingAndWritingElseForQueri
         EXPECT_EQ(connection->read(report, 0), -1);
     }
     EXPECT_EQ(fake_.openHandles, 0);
+    EXPECT_TRUE(fake_.inputBuffersAsked.empty()); // a query handle reads nothing
     for (std::uint8_t language = 0; language < 3; ++language) {
         const auto remedy = backend->accessRemedy(language);
         ASSERT_EQ(remedy.size(), 1u);
@@ -214,6 +221,7 @@ TEST(BoundHidSystem, BindsEveryServiceByName) {
     const BoundHidSystem bound;
     EXPECT_FALSE(bound.missing) << bound.missing->library << ": " << bound.missing->name;
     EXPECT_TRUE(IsEqualGUID(hidInterfaceClass(bound.api), kHidInterfaceClass));
+    EXPECT_TRUE(bound.api.setNumInputBuffers);
     for (const std::wstring& path : listHidInterfaces(bound.api))
         EXPECT_FALSE(path.empty());
 }
