@@ -118,7 +118,7 @@ private:
     std::uint64_t shownLogClears_ = 0;
     std::size_t shownLogLines_ = 0;
     // Changes from the programmer's reports are rendered at most once per this interval.
-    static constexpr std::chrono::milliseconds kRenderInterval{30};
+    static constexpr std::chrono::milliseconds kRenderInterval{100};
     std::chrono::steady_clock::time_point lastRender_;
     QTimer renderTimer_; // the render put off until the interval has passed
     bool renderQueued_ = false;
