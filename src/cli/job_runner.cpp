@@ -105,8 +105,6 @@ private:
     JobEnd runJob(void (F::*handler)());
     // The exit status of a job that did not succeed, after saying why.
     int failure(JobEnd end);
-    // The line for a job stopped by a signal: the step it was in and how far it got.
-    std::string interruptedLine(std::uint8_t state) const;
     bool fusesWereRead() const;
     void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
@@ -124,7 +122,7 @@ private:
     std::uint8_t language_;
     std::mutex errMutex_; // standard error is shared with the trace of the read thread
     InterruptGuard interrupts_;
-    std::string interruption_; // what interruptedLine said, for failure()
+    std::string interruption_; // the form's StoppedLine(), for failure()
     PlainDispatcher dispatcher_;
     std::unique_ptr<HidBackend> backend_;
     std::unique_ptr<THidDeviceController> controller_;
@@ -222,7 +220,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     // A signal stops the job at the first report handled after it: no further report goes
     // out for this job, and its late answers are ignored.
     const auto interrupt = [&] {
-        interruption_ = interruptedLine(form.ProtocolState);
+        interruption_ = form.StoppedLine();
         form.nAbortClick();
     };
     form.OnChange = [&] {
@@ -275,32 +273,6 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     const bool failed =
         lines.size() >= 2 && lines[lines.size() - 2] == pick(tarvik::texts::kFailure, language_);
     return failed ? JobEnd::Failed : JobEnd::Succeeded;
-}
-
-std::string JobSession::interruptedLine(std::uint8_t state) const {
-    const TMainForm& form = *form_;
-    const auto count = [](auto value) { return std::to_string(value); };
-    switch (state) {
-    case stSignature:
-        return say(texts::kInterruptedSignature);
-    case stReadFuses:
-        return say(texts::kInterruptedReadFuses);
-    case stErase:
-        return say(texts::kInterruptedErase);
-    case stWrite:
-        return say(texts::kInterruptedWrite,
-                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
-    case stVerify:
-        return say(texts::kInterruptedVerify,
-                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
-    case stRead:
-        return say(texts::kInterruptedRead,
-                   {count(form.ReadData.size()), count(form.ExpectedSize)});
-    case stWriteFuses:
-        return say(texts::kInterruptedFuses);
-    default:
-        return say(texts::kInterruptedLockBit, {state == stLockBit1 ? "1" : "2"});
-    }
 }
 
 int JobSession::failure(JobEnd end) {

@@ -99,6 +99,8 @@ public:
     // Counts the reports that moved a job on (a new step, a chunk sent, read bytes taken, the
     // end); a report the job ignores leaves it as it is.
     std::uint64_t JobProgress() const { return jobProgress_; }
+    // For a job being stopped: the step it is in, how far it got and what the chip holds now.
+    std::string StoppedLine() const;
 
     // ---- Device menu ----
     void n89Cx051Click();

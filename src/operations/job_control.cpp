@@ -2,7 +2,10 @@
 // window. An abandoned job is left where it stands, as an unplug leaves it, except that the
 // programmer stays: the controls come back once it has been quiet for a while.
 #include <array>
+#include <string>
+#include <utility>
 
+#include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "operations/job_texts.h"
 
@@ -14,12 +17,39 @@ void TMainForm::setJobRunning(bool running) {
     nAbort.enabled = running;
 }
 
+std::string TMainForm::StoppedLine() const {
+    const auto say = [this](const LangText& text, std::initializer_list<std::string_view> args) {
+        return fillIn(pick(text, LanguageCode), args);
+    };
+    const auto count = [](auto value) { return std::to_string(value); };
+    switch (ProtocolState) {
+    case stSignature:
+        return say(texts::kInterruptedSignature, {});
+    case stReadFuses:
+        return say(texts::kInterruptedReadFuses, {});
+    case stErase:
+        return say(texts::kInterruptedErase, {});
+    case stWrite:
+        return say(texts::kInterruptedWrite, {count(SendPos), count(Hexeditor.ByteCount())});
+    case stVerify:
+        return say(texts::kInterruptedVerify, {count(SendPos), count(Hexeditor.ByteCount())});
+    case stRead:
+        return say(texts::kInterruptedRead, {count(ReadData.size()), count(ExpectedSize)});
+    case stWriteFuses:
+        return say(texts::kInterruptedFuses, {});
+    default:
+        return say(texts::kInterruptedLockBit, {ProtocolState == stLockBit1 ? "1" : "2"});
+    }
+}
+
 void TMainForm::abandonJob() {
+    std::string stopped = StoppedLine();
     setJobRunning(false);
     ProtocolState = stIdle;
     FuseQuestion = {}; // a question the job still had open is moot now
     ErrorFlag = false;
     log(texts::kAborted);
+    log(std::move(stopped));
     Gauge1.progress = 0;
 }
 

@@ -45,6 +45,41 @@ constexpr LangText kCloseDuringJob{
     "запрограммированным."};
 constexpr LangText kYes{"Ja", "Yes", "Да"};
 constexpr LangText kNo{"Nein", "No", "Нет"};
+// A job stopped by Abort or a signal: the step it was in, how far it got, what the chip
+// holds now.
+constexpr LangText kInterruptedSignature{
+    "Unterbrochen beim Lesen der Signatur; der Chip ist unverändert.",
+    "Interrupted while reading the signature; the chip is unchanged.",
+    "Прервано при чтении сигнатуры; чип не изменён."};
+constexpr LangText kInterruptedReadFuses{
+    "Unterbrochen beim Lesen der Fuse-Bits; der Chip ist unverändert.",
+    "Interrupted while reading the fuse bits; the chip is unchanged.",
+    "Прервано при чтении fuse битов; чип не изменён."};
+constexpr LangText kInterruptedErase{
+    "Unterbrochen beim Löschen; der Chip kann teilweise gelöscht sein.",
+    "Interrupted while erasing; the chip may be partly erased.",
+    "Прервано при стирании; чип может быть стёрт частично."};
+constexpr LangText kInterruptedWrite{
+    "Unterbrochen beim Schreiben: %1 von %2 Byte gesendet; der Chip ist jetzt teilweise "
+    "beschrieben.",
+    "Interrupted while writing: %1 of %2 bytes sent; the chip is now partly written.",
+    "Прервано при записи: отправлено %1 из %2 байт; чип теперь записан частично."};
+constexpr LangText kInterruptedVerify{
+    "Unterbrochen beim Vergleichen: %1 von %2 Byte gesendet; der Chip ist unverändert.",
+    "Interrupted while verifying: %1 of %2 bytes sent; the chip is unchanged.",
+    "Прервано при верификации: отправлено %1 из %2 байт; чип не изменён."};
+constexpr LangText kInterruptedRead{
+    "Unterbrochen beim Lesen: %1 von %2 Byte empfangen; keine Datei geschrieben.",
+    "Interrupted while reading: %1 of %2 bytes received; no file was written.",
+    "Прервано при чтении: получено %1 из %2 байт; файл не записан."};
+constexpr LangText kInterruptedFuses{
+    "Unterbrochen beim Schreiben der Fuse-Bits; sie können teilweise geschrieben sein.",
+    "Interrupted while writing the fuse bits; they may be partly written.",
+    "Прервано при записи fuse битов; они могут быть записаны частично."};
+constexpr LangText kInterruptedLockBit{
+    "Unterbrochen beim Programmieren von Lock Bit %1; es kann gesetzt sein.",
+    "Interrupted while programming lock bit %1; it may be set.",
+    "Прервано при программировании lock bit %1; он может быть установлен."};
 // After an abort the programmer may still be carrying out the last command: the job controls
 // come back once it has been quiet for a while, so no late answer is taken for the next job's.
 constexpr LangText kWaitingForQuiet{

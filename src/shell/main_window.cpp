@@ -90,6 +90,11 @@ MainWindow::MainWindow(THidDeviceController& hidCtl, SettingsStore& settings, QW
                               Qt::MSWindowsFixedSizeDialogHint),
       form_(std::make_unique<TMainForm>(hidCtl, settings, *this)) {
     buildControls();
+    renderTimer_.setSingleShot(true);
+    connect(&renderTimer_, &QTimer::timeout, this, [this] {
+        renderQueued_ = false;
+        renderNow();
+    });
     form_->OnChange = [this] { scheduleRender(); };
     renderNow();
 }
@@ -193,9 +198,18 @@ void MainWindow::scheduleRender() {
     if (renderQueued_)
         return;
     renderQueued_ = true;
+    // A job's reports come about one a millisecond: rendering each would cost the job more time
+    // than the bus does. While a job runs, the gauge and the log follow at most once per render
+    // interval; otherwise every change shows in the next event-loop pass.
     QMetaObject::invokeMethod(
         this,
         [this] {
+            const auto since = std::chrono::steady_clock::now() - lastRender_;
+            if (form_->JobRunning() && since < kRenderInterval) {
+                renderTimer_.start(
+                    std::chrono::ceil<std::chrono::milliseconds>(kRenderInterval - since));
+                return;
+            }
             renderQueued_ = false;
             renderNow();
         },
@@ -248,6 +262,7 @@ void MainWindow::renderNow() {
         QMetaObject::invokeMethod(
             this, [this] { askQuestion(); }, Qt::QueuedConnection);
     }
+    lastRender_ = std::chrono::steady_clock::now();
     rendering_ = false;
 }
 

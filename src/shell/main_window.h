@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -115,6 +117,10 @@ private:
     std::optional<QString> pendingOpen_; // the answer the open dialog gives instead of asking
     std::uint64_t shownLogClears_ = 0;
     std::size_t shownLogLines_ = 0;
+    // Changes from the programmer's reports are rendered at most once per this interval.
+    static constexpr std::chrono::milliseconds kRenderInterval{100};
+    std::chrono::steady_clock::time_point lastRender_;
+    QTimer renderTimer_; // the render put off until the interval has passed
     bool renderQueued_ = false;
     bool questionOpen_ = false;
     bool rendering_ = false;

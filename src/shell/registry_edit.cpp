@@ -109,6 +109,15 @@ std::string format(std::string_view pattern, const QString& a1, const QString& a
     return qName(pattern).arg(a1, a2, a3).toStdString();
 }
 
+// The language the stored settings ask for (stored as 1 German, 2 English, 3 Russian, the low
+// byte counting), as a language code; English when the store can't say.
+std::uint8_t storedLanguage(QSettings& settings) {
+    const auto stored =
+        parseInt32(settings.value(qName(setting::kLanguage)).toString().toStdString());
+    const int value = stored ? *stored & 0xFF : 0;
+    return value >= 1 && value <= 3 ? static_cast<std::uint8_t>(value - 1) : 1;
+}
+
 } // namespace
 
 bool TRegistryEdit::HasEntry(std::string_view name) {
@@ -123,7 +132,7 @@ std::int32_t TRegistryEdit::LoadInt(std::string_view name, std::int32_t defaultV
     const std::string stored = access->value(qName(name)).toString().toStdString();
     if (const auto value = parseInt32(stored))
         return *value;
-    const std::uint8_t lang = Language ? Language() : 1;
+    const std::uint8_t lang = Language ? Language() : storedLanguage(*access);
     throw UserError(format(pick(kWrongType, lang), qName(name), QString::fromStdString(storePath()),
                            QString::fromStdString(stored)));
 }
@@ -138,7 +147,7 @@ void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
     access->sync();
     if (access->status() == QSettings::NoError)
         return;
-    const std::uint8_t lang = Language ? Language() : 1;
+    const std::uint8_t lang = Language ? Language() : storedLanguage(*access);
     const LangText& reason = access->status() == QSettings::AccessError ? kNoAccess : kBadFormat;
     throw UserError(format(pick(kWriteFailed, lang), qName(name),
                            QString::fromStdString(storePath()), qName(pick(reason, lang))));

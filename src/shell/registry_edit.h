@@ -29,6 +29,8 @@ public:
     TRootKey RootKey = rkCurrentUser;
     std::string RegKey; // "\software\Tarvik\": a leading "\" makes it absolute
     // The language of the error texts (0 German, 1 English, 2 Russian), asked at each failure.
+    // Unset, the errors follow the language stored in the file (English when it can't say):
+    // the window's language is not known until that setting has been read.
     std::function<std::uint8_t()> Language;
 
     bool HasEntry(std::string_view name) override;

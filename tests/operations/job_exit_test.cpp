@@ -96,8 +96,10 @@ TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
     EXPECT_FALSE(form.JobRunning());
     EXPECT_EQ(form.ProtocolState, stIdle);
     EXPECT_FALSE(form.nAbort.enabled);
-    ASSERT_EQ(s.log().size(), linesBefore + 2);
+    ASSERT_EQ(s.log().size(), linesBefore + 3);
     EXPECT_EQ(s.log()[linesBefore], "Aborted by the user.");
+    EXPECT_EQ(s.log()[linesBefore + 1], "Interrupted while writing: 58 of 116 bytes sent; the chip "
+                                        "is now partly written.");
     EXPECT_EQ(s.log().back(), "Waiting for the programmer to finish its last command …");
     EXPECT_EQ(form.Gauge1.progress, 0);
     // The programmer may still be busy with the write: no job until it has been quiet.
@@ -109,7 +111,7 @@ TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
     feed({'*'});
     feed({'w'});
     EXPECT_TRUE(takeReports().empty());
-    EXPECT_EQ(s.log().size(), linesBefore + 2);
+    EXPECT_EQ(s.log().size(), linesBefore + 3);
 
     ASSERT_TRUE(s.runUntil([&] { return !form.Settling(); }, 2s));
     EXPECT_TRUE(form.bProg.enabled);
@@ -158,22 +160,27 @@ TEST_F(HandFed, AbortLinesFollowTheLanguage) {
     struct Case {
         void (TMainForm::*language)();
         const char* aborted;
+        const char* stopped;
         const char* waiting;
     };
     const Case cases[] = {
         {&TMainForm::sDeutschClick, "Vom Benutzer abgebrochen.",
+         "Unterbrochen beim Lesen der Signatur; der Chip ist unverändert.",
          "Warte, bis das Programmiergerät den letzten Befehl beendet hat …"},
         {&TMainForm::sEnglishClick, "Aborted by the user.",
+         "Interrupted while reading the signature; the chip is unchanged.",
          "Waiting for the programmer to finish its last command …"},
         {&TMainForm::sFranceClick, "Прервано пользователем.",
+         "Прервано при чтении сигнатуры; чип не изменён.",
          "Ожидание, пока программатор завершит последнюю команду …"},
     };
     for (const Case& c : cases) {
         std::invoke(c.language, form);
         form.bDetectDeviceClick();
         form.nAbortClick();
-        ASSERT_GE(s.log().size(), 2u);
-        EXPECT_EQ(s.log()[s.log().size() - 2], c.aborted);
+        ASSERT_GE(s.log().size(), 3u);
+        EXPECT_EQ(s.log()[s.log().size() - 3], c.aborted);
+        EXPECT_EQ(s.log()[s.log().size() - 2], c.stopped);
         EXPECT_EQ(s.log().back(), c.waiting);
         ASSERT_TRUE(s.runUntil([&] { return !form.Settling(); }, 2s));
     }
@@ -211,7 +218,9 @@ TEST_F(HandFed, ClosingDuringAJobAsksFirst) {
     form.FormClose();
     EXPECT_FALSE(form.JobRunning());
     EXPECT_FALSE(form.Settling()); // nothing to wait for when the window goes
-    EXPECT_EQ(s.log().back(), "Aborted by the user.");
+    EXPECT_EQ(s.log().at(s.log().size() - 2), "Aborted by the user.");
+    EXPECT_EQ(s.log().back(), "Interrupted while writing: 58 of 116 bytes sent; the chip is now "
+                              "partly written.");
     EXPECT_EQ(std::get<int>(s.settings.values.at("Last Device")), 19);
 }
 

@@ -74,8 +74,13 @@ TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
     QTest::keyClick(&window, Qt::Key_Escape);
     window.renderNow();
     EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_TRUE(window.Verlauf->toPlainText().endsWith(
-        "Aborted by the user.\nWaiting for the programmer to finish its last command …"));
+    // The log says which step the job was in and how far it got.
+    const QString log = window.Verlauf->toPlainText();
+    EXPECT_TRUE(log.contains("Aborted by the user.\nInterrupted while writing: "))
+        << log.toStdString();
+    EXPECT_TRUE(log.endsWith(" of 4000 bytes sent; the chip is now partly written.\n"
+                             "Waiting for the programmer to finish its last command …"))
+        << log.toStdString();
     // The controls come back once the programmer has been quiet for a while.
     EXPECT_FALSE(window.button("bProg")->isEnabled());
     ASSERT_TRUE(runUntil([&] { return window.button("bProg")->isEnabled(); }));

@@ -152,7 +152,8 @@ TEST_F(Interrupt, AnInterruptedJobEndsOnlyOnceTheProgrammerIsQuiet) {
     EXPECT_GE(took, 1300ms); // the 0.3 s of answers, then a quiet second
     EXPECT_LT(took, 5s);
     EXPECT_EQ(outLines(),
-              std::vector<std::string>{"Waiting for the programmer to finish its last command …"});
+              (std::vector<std::string>{
+                  "verifying...", "Waiting for the programmer to finish its last command …"}));
     EXPECT_TRUE(errLines().back().starts_with("Interrupted while verifying: ")) << err.str();
 }
 
