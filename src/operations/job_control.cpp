@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "buffer/buffer_texts.h"
+#include "common/lang_text.h"
 #include "form/main_form.h"
 #include "operations/job_texts.h"
 
