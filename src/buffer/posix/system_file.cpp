@@ -1,8 +1,8 @@
-// Whole-file reading and the atomic whole-file write on POSIX (a temporary file in the same folder,
-// flushed to disk, renamed over the target, and the folder flushed after the rename).
-#include "buffer/file_io.h"
+// File access on POSIX: regular files opened without blocking, and the atomic replace (a
+// temporary file in the same folder, flushed to disk, renamed over the target, and the folder
+// flushed after the rename).
+#include "buffer/system_file.h"
 
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -17,7 +17,7 @@
 #include "buffer/buffer_texts.h"
 #include "common/user_error.h"
 
-namespace tarvik {
+namespace tarvik::system_file {
 namespace {
 
 [[noreturn]] void fail(BufferText text, const std::string& fileName, std::uint8_t languageCode,
@@ -31,12 +31,12 @@ public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     ~Descriptor() {
         if (fd_ >= 0)
             ::close(fd_);
     }
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     // Closes now and reports the result, so a failed final flush is seen.
     int close() {
         const int result = ::close(fd_);
@@ -48,11 +48,12 @@ private:
     int fd_;
 };
 
-// Opens a regular file for reading. A pipe, socket or device would block the open or the
-// reads (or never end) and a folder holds no bytes, so they are refused before they are opened;
-// opening without blocking and checking again covers one put in the file's place meanwhile.
-Descriptor openRegularFile(const std::string& fileName, std::uint8_t languageCode,
-                           struct stat& info) {
+} // namespace
+
+// The open is checked twice: by name first, then without blocking on what was opened, which
+// covers a pipe or device put in the file's place meanwhile.
+ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCode)
+    : handle_(-1), fileName_(fileName), languageCode_(languageCode) {
     const auto notRegular = [&] {
         throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
     };
@@ -63,23 +64,27 @@ Descriptor openRegularFile(const std::string& fileName, std::uint8_t languageCod
     Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
         fail(BufferText::CannotOpen, fileName, languageCode, errno);
+    struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         fail(BufferText::CannotRead, fileName, languageCode, errno);
     if (!S_ISREG(info.st_mode))
         notRegular();
-    return file;
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    handle_ = file.release();
 }
 
-// Reads up to size bytes into data; fewer only where the file ends.
-std::size_t readInto(int fd, char* data, std::size_t size, const std::string& fileName,
-                     std::uint8_t languageCode) {
+ReadableFile::~ReadableFile() {
+    ::close(static_cast<int>(handle_));
+}
+
+std::size_t ReadableFile::read(char* data, std::size_t size) {
     std::size_t used = 0;
     while (used < size) {
-        const ssize_t n = ::read(fd, data + used, size - used);
+        const ssize_t n = ::read(static_cast<int>(handle_), data + used, size - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(BufferText::CannotRead, fileName, languageCode, errno);
+            fail(BufferText::CannotRead, fileName_, languageCode_, errno);
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
@@ -87,33 +92,7 @@ std::size_t readInto(int fd, char* data, std::size_t size, const std::string& fi
     return used;
 }
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    struct stat info {};
-    Descriptor file = openRegularFile(fileName, languageCode, info);
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
-        tooLarge();
-
-    // The size is a hint only: the file may grow while it is read.
-    Container data(static_cast<std::size_t>(info.st_size) + 1, 0);
-    std::size_t used = 0;
-    for (;;) {
-        const std::size_t n = readInto(file.get(), reinterpret_cast<char*>(data.data()) + used,
-                                       data.size() - used, fileName, languageCode);
-        used += n;
-        if (used < data.size())
-            break;
-        if (used > maxBytes)
-            tooLarge();
-        data.resize(std::min(data.size() * 2, maxBytes + 1));
-    }
-    data.resize(used);
-    return data;
-}
+namespace {
 
 // The file a save really replaces: the target of a symbolic link, else the name itself.
 std::string saveTarget(const std::string& fileName) {
@@ -175,8 +154,10 @@ int syncFolder(const std::string& folder) {
     return 0;
 }
 
-void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
-               std::uint8_t languageCode) {
+} // namespace
+
+void replaceFile(const std::string& fileName, const char* bytes, std::size_t size,
+                 std::uint8_t languageCode) {
     const std::string target = saveTarget(fileName);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
@@ -216,33 +197,4 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
         fail(BufferText::CannotWrite, fileName, languageCode, error);
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
-                                        std::size_t maxBytes) {
-    return readFile<std::vector<std::uint8_t>>(fileName, languageCode, maxBytes);
-}
-
-std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
-    return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
-}
-
-FileKind loadKindOf(const std::string& fileName, std::uint8_t languageCode) {
-    struct stat info {};
-    Descriptor file = openRegularFile(fileName, languageCode, info);
-    std::array<std::uint8_t, kFileKindHeadBytes> head{};
-    const std::size_t size = readInto(file.get(), reinterpret_cast<char*>(head.data()), head.size(),
-                                      fileName, languageCode);
-    return fileKindOf(fileName, std::span(head).first(size));
-}
-
-void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
-                    std::uint8_t languageCode) {
-    writeFile(fileName, reinterpret_cast<const char*>(bytes.data()), bytes.size(), languageCode);
-}
-
-void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode) {
-    writeFile(fileName, text.data(), text.size(), languageCode);
-}
-
-} // namespace tarvik
+} // namespace tarvik::system_file

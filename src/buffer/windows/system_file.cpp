@@ -1,12 +1,12 @@
-// Whole-file reading and the atomic whole-file write on Windows: a temporary file in the same
-// folder, flushed to disk, then renamed over the target by MoveFileExW with write-through.
+// File access on Windows: files on a disk opened for reading, and the atomic replace (a
+// temporary file in the same folder, flushed to disk, then renamed over the target by
+// MoveFileExW with write-through).
 // Names are UTF-8 in the program and wide for the system.
-#include "buffer/file_io.h"
+#include "buffer/system_file.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -17,7 +17,7 @@
 #include "common/user_error.h"
 #include "platform/file_name.h"
 
-namespace tarvik {
+namespace tarvik::system_file {
 namespace {
 
 // The system's own words for an error code, as UTF-8, without the closing period and line end.
@@ -59,6 +59,7 @@ public:
         handle_ = handle;
     }
     HANDLE get() const { return handle_; }
+    HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     bool close() {
         const bool closed = CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
@@ -69,9 +70,11 @@ private:
     HANDLE handle_;
 };
 
-// Opens a file on a disk for reading. A pipe or device would block the reads (or never end)
-// and a folder holds no bytes, so they are refused at once.
-Handle openRegularFile(const std::string& fileName, std::uint8_t languageCode) {
+} // namespace
+
+ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCode)
+    : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)), fileName_(fileName),
+      languageCode_(languageCode) {
     const auto notRegular = [&] {
         throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
     };
@@ -86,21 +89,27 @@ Handle openRegularFile(const std::string& fileName, std::uint8_t languageCode) {
         fail(BufferText::CannotOpen, fileName, languageCode, GetLastError());
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
         notRegular();
-    return file;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    handle_ = reinterpret_cast<std::intptr_t>(file.release());
 }
 
-// Reads up to size bytes into data; fewer only where the file ends.
-std::size_t readInto(HANDLE file, char* data, std::size_t size, const std::string& fileName,
-                     std::uint8_t languageCode) {
+ReadableFile::~ReadableFile() {
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::size_t ReadableFile::read(char* data, std::size_t size) {
     std::size_t used = 0;
     while (used < size) {
         DWORD n = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size - used, 1u << 30));
-        if (!ReadFile(file, data + used, wanted, &n, nullptr)) {
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), data + used, wanted, &n, nullptr)) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 break;
-            fail(BufferText::CannotRead, fileName, languageCode, error);
+            fail(BufferText::CannotRead, fileName_, languageCode_, error);
         }
         if (n == 0)
             break;
@@ -109,34 +118,7 @@ std::size_t readInto(HANDLE file, char* data, std::size_t size, const std::strin
     return used;
 }
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    Handle file = openRegularFile(fileName, languageCode);
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
-        tooLarge();
-
-    // The size is a hint only: the file may grow while it is read.
-    Container data(static_cast<std::size_t>(size.QuadPart) + 1, 0);
-    std::size_t used = 0;
-    for (;;) {
-        used += readInto(file.get(), reinterpret_cast<char*>(data.data()) + used,
-                         data.size() - used, fileName, languageCode);
-        if (used < data.size())
-            break;
-        if (used > maxBytes)
-            tooLarge();
-        data.resize(std::min(data.size() * 2, maxBytes + 1));
-    }
-    data.resize(used);
-    return data;
-}
+namespace {
 
 // The file a save really replaces: the target of a symbolic link, else the name itself.
 std::filesystem::path saveTarget(const std::filesystem::path& name) {
@@ -158,8 +140,10 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsig
     return target.parent_path() / (L".tarvik-" + unique + L".tmp");
 }
 
-void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
-               std::uint8_t languageCode) {
+} // namespace
+
+void replaceFile(const std::string& fileName, const char* bytes, std::size_t size,
+                 std::uint8_t languageCode) {
     const std::filesystem::path target = saveTarget(platform::pathFromUtf8(fileName));
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool replacing =
@@ -210,32 +194,4 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
         abandon(BufferText::CannotReplace, GetLastError());
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
-                                        std::size_t maxBytes) {
-    return readFile<std::vector<std::uint8_t>>(fileName, languageCode, maxBytes);
-}
-
-std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
-    return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
-}
-
-FileKind loadKindOf(const std::string& fileName, std::uint8_t languageCode) {
-    Handle file = openRegularFile(fileName, languageCode);
-    std::array<std::uint8_t, kFileKindHeadBytes> head{};
-    const std::size_t size = readInto(file.get(), reinterpret_cast<char*>(head.data()), head.size(),
-                                      fileName, languageCode);
-    return fileKindOf(fileName, std::span(head).first(size));
-}
-
-void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
-                    std::uint8_t languageCode) {
-    writeFile(fileName, reinterpret_cast<const char*>(bytes.data()), bytes.size(), languageCode);
-}
-
-void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode) {
-    writeFile(fileName, text.data(), text.size(), languageCode);
-}
-
-} // namespace tarvik
+} // namespace tarvik::system_file
