@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "counting_device.h"
 #include "emulator/virtual_programmer.h"
 #include "form/settings_store.h"
 #include "link/emulated_backend.h"
@@ -27,23 +28,6 @@ namespace {
 using namespace tarvik;
 
 constexpr std::size_t kImageSize = 131072;
-
-// Counts the reports crossing the bus each way.
-class CountingDevice : public VirtualDevice {
-public:
-    explicit CountingDevice(std::shared_ptr<VirtualDevice> inner) : inner_(std::move(inner)) {}
-    DeviceReply onOutputReport(std::span<const std::uint8_t> report) override {
-        DeviceReply reply = inner_->onOutputReport(report);
-        ++out;
-        in += reply.reports.size();
-        return reply;
-    }
-    std::size_t out = 0;
-    std::size_t in = 0;
-
-private:
-    std::shared_ptr<VirtualDevice> inner_;
-};
 
 std::vector<std::uint8_t> image() {
     std::vector<std::uint8_t> bytes(kImageSize);
