@@ -7,6 +7,7 @@
 
 #include "buffer/intel_hex.h"
 #include "cli_fixture.h"
+#include "support/non_regular_files.h"
 
 namespace tarvik::cli::test {
 namespace {
@@ -151,15 +152,16 @@ TEST_F(Jobs, FilesAreTakenByTheirContentWhereTheNameSaysNothing) {
     EXPECT_TRUE(programmer->record().empty());
 }
 
-TEST_F(Jobs, APipeIsRefusedAtOnce) {
-    ASSERT_EQ(::mkfifo(path("pipe.hex").c_str(), 0600), 0);
-    for (const char* command : {"write", "verify"}) {
-        SCOPED_TRACE(command);
-        EXPECT_EQ(run({command, path("pipe.hex")}), 2);
-        EXPECT_TRUE(has(err.str(), "\"" + path("pipe.hex") +
-                                       "\" is not a regular file (a folder, pipe, socket or "
-                                       "device) and is not opened."))
-            << err.str();
+TEST_F(Jobs, APipeAFolderOrADeviceIsRefusedAtOnce) {
+    for (const std::string& name : tarvik::test::makeNonRegularFiles(path("."))) {
+        for (const char* command : {"write", "verify"}) {
+            SCOPED_TRACE(name + " " + command);
+            EXPECT_EQ(run({command, name}), 2);
+            EXPECT_TRUE(has(err.str(), "\"" + name +
+                                           "\" is not a regular file (a folder, pipe, socket or "
+                                           "device) and is not opened."))
+                << err.str();
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "buffer/intel_hex.h"
 #include "common/user_error.h"
 #include "form_fixture.h"
+#include "support/non_regular_files.h"
 
 namespace tarvik::test {
 namespace {
@@ -135,10 +136,7 @@ TEST_F(FilesTest, OnlyRegularFilesAreOpened) {
     form->sEnglishClick();
     dir.write("good.hex", kTwoRecords);
     open("good.hex");
-    ASSERT_EQ(::mkfifo(dir.file("pipe.hex").c_str(), 0600), 0);
-    std::filesystem::create_directory(dir.file("folder.bin"));
-    for (const std::string& name :
-         {dir.file("pipe.hex"), dir.file("folder.bin"), std::string("/dev/null")}) {
+    for (const std::string& name : makeNonRegularFiles(dir.file("."))) {
         SCOPED_TRACE(name);
         host.openChoice = name;
         try {
