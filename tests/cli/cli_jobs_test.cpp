@@ -143,12 +143,13 @@ TEST_F(Jobs, FilesAreTakenByTheirContentWhereTheNameSaysNothing) {
     put("fw.s19", std::string("S9030000FC\n"));
     put("notes.txt", std::string("hello"));
     EXPECT_EQ(run({"verify", path("fw.s19")}), 2);
-    EXPECT_TRUE(has(err.str(), "\"" + path("fw.s19") +
+    EXPECT_TRUE(has(err.str(), std::string("\"") + path("fw.s19") +
                                    "\" is a Motorola S-record file; Tarvik cannot read it yet."))
         << err.str();
     programmer->clearRecord();
     EXPECT_EQ(run({"write", path("notes.txt")}), 2);
-    EXPECT_TRUE(has(err.str(), "\"" + path("notes.txt") + "\" is not loaded")) << err.str();
+    EXPECT_TRUE(has(err.str(), std::string("\"") + path("notes.txt") + "\" is not loaded"))
+        << err.str();
     EXPECT_TRUE(programmer->record().empty());
 }
 
@@ -419,7 +420,7 @@ TEST_F(Jobs, ExitStatuses) {
          Fault::ErrorAnswer,
          0,
          2,
-         "\"" + path("notes.txt") + "\" is not loaded"},
+         std::string("\"") + path("notes.txt") + "\" is not loaded"},
         {"empty file", {"write", path("empty.bin")}, "ATmega8", true, Fault::ErrorAnswer, 0, 1, ""},
         {"unwritable output",
          {"read", path("no/such/dir/x.bin")},
