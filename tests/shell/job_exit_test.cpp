@@ -134,8 +134,10 @@ TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
             if (box == nullptr)
                 return;
             std::string seen = box->text().toStdString();
-            for (QAbstractButton* button : box->buttons())
-                seen += "|" + button->text().toStdString();
+            for (QAbstractButton* button : box->buttons()) {
+                seen += '|';
+                seen += button->text().toStdString();
+            }
             asked.push_back(seen);
             if (caption.isEmpty())
                 QTest::keyClick(box, Qt::Key_Escape);

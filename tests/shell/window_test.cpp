@@ -288,7 +288,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
         drop(text);
         EXPECT_EQ(catcher.texts,
                   std::vector<std::string>{
-                      "\"" + text.toStdString() +
+                      std::string("\"") + text.toStdString() +
                       "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
                       "contents starting with \":\") and binary files (a name ending like .bin)."});
         EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
@@ -329,7 +329,7 @@ TEST(MainWindow, OpeningAPipeDoesNotHang) {
     MessageBoxCatcher catcher;
     EXPECT_TRUE(window.openFile(pipe));
     EXPECT_EQ(catcher.texts, std::vector<std::string>{
-                                 "\"" + pipe.toStdString() +
+                                 std::string("\"") + pipe.toStdString() +
                                  "\" is not a regular file (a folder, pipe, socket or device) "
                                  "and is not opened."});
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 0);
