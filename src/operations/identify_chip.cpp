@@ -63,7 +63,7 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
         }
         line += engine::hexByte(payload[1 + i]);
     }
-    log(std::move(line));
+    log(line);
     ChipFuseMarks.reset(); // the chip may have been exchanged: its fuses are read afresh
 
     if (present < 3) {
@@ -94,10 +94,17 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     }
 
     if (ErrorFlag) {
+        engine::recordFailure(*this, line);
         CodeSize.text.clear();
         ProtocolState = stIdle;
         AutoDevice.text = pick(texts::kUnknownChip, LanguageCode);
-    } else if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {
+        return;
+    }
+    Outcome.chip = IdentifiedChip{AutoDevice.text,
+                                  {payload[1], payload[2], payload[3]},
+                                  engine::parseByteCount(CodeSize.text),
+                                  Verlauf.lines.size()};
+    if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {
         StartReadFuses();
     } else {
         engine::runJobDispatch(*this);
