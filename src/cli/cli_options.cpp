@@ -22,10 +22,10 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 13> kValueOptions{
-    "--device",       "--programmer", "--lang",        "--wait",   "--timeout",
-    "--socket",       "--chip",       "--latency",     "--vendor", "--product",
-    "--report-bytes", "--events",     "--unplug-after"};
+constexpr std::array<std::string_view, 14> kValueOptions{
+    "--device",       "--programmer", "--lang",         "--wait",   "--timeout",
+    "--socket",       "--chip",       "--latency",      "--vendor", "--product",
+    "--report-bytes", "--events",     "--unplug-after", "--log-csv"};
 // Options only serve-emulator takes.
 constexpr std::array<std::string_view, 9> kServeOptions{
     "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
@@ -133,6 +133,10 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
             options.unplugAfter = *reports;
         return reports.has_value() && *reports > 0;
     }
+    if (name == "--log-csv") {
+        options.logCsv = value;
+        return !value.empty();
+    }
     if (name == "--events") {
         options.eventsPath = value;
         return !value.empty();
@@ -191,6 +195,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
             options.verify = false;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--eeprom") {
+            options.eeprom = true;
         } else if (arg == "--uhid") {
             options.uhid = true;
             serveOptionsUsed.push_back(arg);
@@ -237,6 +243,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
     if (options.args.size() < options.command->minArgs ||
         options.args.size() > options.command->maxArgs)
         fail(texts::kArgumentCount, options.command->name);
+    if (options.eeprom && options.command->id != CommandId::BlankCheck)
+        fail(texts::kBlankCheckOnly, "--eeprom");
     if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())
         fail(texts::kServeOnly, serveOptionsUsed.front());
     if (options.command->id == CommandId::ServeEmulator) {

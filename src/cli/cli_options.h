@@ -25,6 +25,7 @@ enum class CommandId {
     ReadEeprom,
     ReadFuses,
     WriteFuses,
+    BlankCheck,
     Convert,
     ServeEmulator,
     ListDevices,
@@ -49,6 +50,7 @@ inline constexpr CommandInfo kCommands[] = {
     {"read-eeprom", CommandId::ReadEeprom, 1, 1},
     {"read-fuses", CommandId::ReadFuses, 0, 0},
     {"write-fuses", CommandId::WriteFuses, 1, kAnyCount},
+    {"blank-check", CommandId::BlankCheck, 0, 0},
     {"convert", CommandId::Convert, 2, 2},
     {"serve-emulator", CommandId::ServeEmulator, 0, 0},
     {"list-devices", CommandId::ListDevices, 0, 0},
@@ -61,6 +63,8 @@ struct CliOptions {
     ProgrammerSpec programmer;
     bool verify = true;
     bool force = false;        // write-fuses: write a change that can lock the user out of the chip
+    bool eeprom = false;       // blank-check: the AVR chip's data EEPROM instead of its flash
+    std::string logCsv;        // the production log to append a row to; empty: none
     std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;

@@ -23,6 +23,35 @@ constexpr LangText kArgumentCount{"Falsche Anzahl von Argumenten für „%1“."
 constexpr LangText kServeOnly{"Die Option „%1“ gehört zu serve-emulator.",
                               "The option \"%1\" belongs to serve-emulator.",
                               "Параметр «%1» относится к serve-emulator."};
+constexpr LangText kBlankCheckOnly{"Die Option „%1“ gehört zu blank-check.",
+                                   "The option \"%1\" belongs to blank-check.",
+                                   "Параметр «%1» относится к blank-check."};
+// --log-csv: the production log could not be written (%1 the file).
+constexpr LangText kCannotWriteLog{"Das Produktionsprotokoll %1 lässt sich nicht schreiben.",
+                                   "The production log %1 cannot be written.",
+                                   "Не удаётся записать журнал производства %1."};
+// --serial and --serial-file. %1 the file, the lock folder, the number or the address.
+constexpr LangText kSerialFileLocked{
+    "Die Seriennummerndatei ist gesperrt (%1); ein anderes tarvik-cli benutzt sie, oder ein "
+    "abgebrochenes hat die Sperre hinterlassen.",
+    "The serial number file is locked (%1); another tarvik-cli is using it, or one that was "
+    "killed left the lock behind.",
+    "Файл серийных номеров заблокирован (%1); его использует другой tarvik-cli, или "
+    "прерванный оставил блокировку."};
+constexpr LangText kSerialFileBad{"Die Seriennummerndatei %1 enthält keine Zahl.",
+                                  "The serial number file %1 holds no number.",
+                                  "Файл серийных номеров %1 не содержит числа."};
+constexpr LangText kSerialTooLarge{"Die Seriennummer %1 passt nicht in %2 Byte.",
+                                   "The serial number %1 does not fit in %2 bytes.",
+                                   "Серийный номер %1 не помещается в %2 байт."};
+constexpr LangText kSerialOutside{
+    "Die Seriennummer an Adresse %1 liegt außerhalb des Abbilds oder des Chips.",
+    "The serial number at address %1 lies outside the image or the chip.",
+    "Серийный номер по адресу %1 лежит за пределами образа или чипа."};
+constexpr LangText kSerialNotForCommand{"--serial gilt nur für write und write-eeprom.",
+                                        "--serial applies only to write and write-eeprom.",
+                                        "--serial действует только для write и write-eeprom."};
+constexpr LangText kSerialLine{"Seriennummer: %1", "Serial number: %1", "Серийный номер: %1"};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};
 

@@ -61,6 +61,12 @@ constexpr std::array kHelpPages{
              "entry the chip did not take is named (exit status 1).",
              "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
              "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
+    HelpPage{CommandId::BlankCheck, "blank-check [--eeprom]", "Check that the chip is blank.",
+             "Reads the flash (or serial EEPROM; with --eeprom the data EEPROM of an AVR chip)\n"
+             "and prints \"blank\" when every byte is 0xFF. Otherwise prints how many bytes are\n"
+             "not and the first ten (0x01A3: 3F), and the exit status is 1.",
+             "tarvik-cli blank-check\n  tarvik-cli --eeprom blank-check\n"
+             "  tarvik-cli --device 24AA256 blank-check"},
     HelpPage{CommandId::Convert, "convert IN OUT", "Convert between Intel HEX and binary files.",
              "Each file's kind is told by the third character from the end of its name.",
              "tarvik-cli convert firmware.hex firmware.bin"},
@@ -100,6 +106,10 @@ constexpr std::string_view kOptions =
     "                       one in this process, default ATmega8), socket:PATH\n"
     "  --no-verify          program without verifying afterwards\n"
     "  --force              write-fuses: write a change that locks you out of the chip\n"
+    "  --eeprom             blank-check: the data EEPROM of an AVR chip\n"
+    "  --log-csv FILE       append a row per job to the production log FILE (CSV: time,\n"
+    "                       label, node, job, chip, signature, bytes, crc32, serial,\n"
+    "                       result, seconds, error)\n"
     "  --lang de|en|ru      language of the log lines and messages (default en)\n"
     "  --trace              show every report exchanged, on standard error\n"
     "  -q, --quiet          show only errors, the chip and the result\n"

@@ -19,6 +19,7 @@
 #include "cli/input_file.h"
 #include "cli/interrupt.h"
 #include "cli/job_output.h"
+#include "cli/job_record.h"
 #include "cli/trace_backend.h"
 #include "common/user_error.h"
 #include "emulator/virtual_chip.h"
@@ -26,7 +27,7 @@
 #include "form/programmer_texts.h"
 #include "link/hid_device_controller.h"
 #include "operations/engine_support.h"
-#include "operations/fuse_changes.h"
+#include "operations/fuse_write_plan.h"
 #include "operations/job_texts.h"
 
 namespace tarvik::cli {
@@ -45,6 +46,7 @@ struct JobCommand {
     void (F::*handler)();
     Button F::*control; // the job is offered while this button is enabled
     FileUse file;
+    bool eeprom = false; // blank-check --eeprom
 };
 
 constexpr JobCommand kJobCommands[] = {
@@ -57,6 +59,8 @@ constexpr JobCommand kJobCommands[] = {
     {CommandId::ReadEeprom, &F::breadeepromClick, &F::breadeeprom, FileUse::Save},
     {CommandId::ReadFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
     {CommandId::WriteFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
+    {CommandId::BlankCheck, &F::nBlankCheckClick, &F::bAuslesen, FileUse::None},
+    {CommandId::BlankCheck, &F::BlankCheckEeprom, &F::breadeeprom, FileUse::None, true},
 };
 
 // A backend that connects in the background (the socket) has this long to find the
@@ -93,10 +97,15 @@ public:
         dispatcher_.runPending();
     }
 
+    // Runs the command and, with --log-csv, appends its row to the production log.
     int run(const JobCommand& job, std::span<const FuseAssignment> assignments,
             const BackendFactory& openBackend);
 
 private:
+    int runCommand(const JobCommand& job, std::span<const FuseAssignment> assignments,
+                   const BackendFactory& openBackend);
+    int logProduction(const JobCommand& job, int status,
+                      std::chrono::system_clock::time_point started, Clock::time_point start);
     bool start(const BackendFactory& openBackend);
     void presetSettings();
     int loadFile(const std::string& fileName);
@@ -131,6 +140,8 @@ private:
     std::unique_ptr<TMainForm> form_;
     JobOutput output_;
     bool chipShown_ = false;
+    std::string node_;      // the programmer's node, once found
+    std::string lastError_; // the last message on standard error
 };
 
 void JobSession::error(std::string_view text) {
@@ -138,6 +149,7 @@ void JobSession::error(std::string_view text) {
     output_.clearBar();
     io_.err << text << '\n';
     io_.err.flush();
+    lastError_ = text;
 }
 
 void JobSession::presetSettings() {
@@ -237,10 +249,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     // A fuse write that can lock the user out asks first: the command line gave the answer.
     if (form.FuseQuestion.asked)
         form.FuseQuestionAnswered(options_.force);
-    const auto over = [&form] {
-        return form.ProtocolState == stIdle || form.ProgrammerDevice == nullptr ||
-               InterruptGuard::pending() != 0;
-    };
+    const auto over = [&form] { return form.Outcome.ended() || InterruptGuard::pending() != 0; };
     const auto timeout = options_.answerTimeout;
     for (;;) {
         const auto left = timeout - std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -249,7 +258,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
                                        ? std::clamp<std::chrono::milliseconds>(left, 1ms, kSlice)
                                        : kSlice);
         if (InterruptGuard::pending() != 0 && interruption_.empty() &&
-            form.ProtocolState != stIdle && form.ProgrammerDevice != nullptr)
+            form.Outcome.result == JobResult::Running)
             interrupt();
         if (!interruption_.empty()) {
             // The programmer may still answer the abandoned command: the next command line that
@@ -261,18 +270,19 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
             }
             return JobEnd::Interrupted;
         }
-        if (form.ProtocolState == stIdle)
-            break;
-        if (form.ProgrammerDevice == nullptr)
+        switch (form.Outcome.result) {
+        case JobResult::Succeeded:
+            return JobEnd::Succeeded;
+        case JobResult::Failed:
+            return JobEnd::Failed;
+        case JobResult::Unplugged:
             return JobEnd::Unplugged;
+        default:
+            break;
+        }
         if (timeout.count() > 0 && Clock::now() - lastProgress >= timeout)
             return JobEnd::NoAnswer;
     }
-    // FinishOperation's result line is the one before the duration line.
-    const std::vector<std::string>& lines = form.Verlauf.lines;
-    const bool failed =
-        lines.size() >= 2 && lines[lines.size() - 2] == pick(tarvik::texts::kFailure, language_);
-    return failed ? JobEnd::Failed : JobEnd::Succeeded;
 }
 
 int JobSession::failure(JobEnd end) {
@@ -296,26 +306,20 @@ int JobSession::failure(JobEnd end) {
 }
 
 bool JobSession::fusesWereRead() const {
-    return std::ranges::find(form_->Verlauf.lines, pick(tarvik::texts::kReadingFuses, language_)) !=
-           form_->Verlauf.lines.end();
+    return form_->Outcome.fusesRead;
 }
 
 // Once a job has named the chip, its name and size follow the signature line: once a run, so
 // that a production log shows what was programmed.
 void JobSession::showChip() {
-    const TMainForm& form = *form_;
-    const std::vector<std::string>& lines = form.Verlauf.lines;
-    const auto signature = std::ranges::find_if(lines, [](const std::string& line) {
-        return line.starts_with(tarvik::texts::kSignatureLine);
-    });
-    if (chipShown_ || signature == lines.end() || form.AutoDevice.text.empty() ||
-        form.AutoDevice.text == pick(tarvik::texts::kUnknownChip, language_))
+    const std::optional<IdentifiedChip>& chip = form_->Outcome.chip;
+    if (chipShown_ || !chip)
         return;
     chipShown_ = true;
-    output_.followThrough(form.Verlauf, static_cast<std::size_t>(signature - lines.begin()) + 1);
-    output_.line(say(texts::kChip, {form.AutoDevice.text}));
-    if (!form.CodeSize.text.empty())
-        output_.line(say(texts::kSize, {form.CodeSize.text}));
+    output_.followThrough(form_->Verlauf, chip->logLines);
+    output_.line(say(texts::kChip, {chip->name}));
+    if (chip->flashBytes)
+        output_.line(say(texts::kSize, {std::to_string(*chip->flashBytes)}));
 }
 
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
@@ -324,30 +328,32 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
         error(texts::kNothingRefused);
         return kExitUsage;
     }
-    // A change that can lock the user out of the chip goes out only with --force: the whole
-    // change is judged before the first write.
+    // The whole change is judged before the first write: one that can lock the user out of
+    // the chip goes out only with --force.
     const std::vector<bool> chipMarks = engine::fuseMarks(form_->FuseList);
     applyFuseAssignments(*form_, assignments);
-    const std::vector<engine::FuseChange> changes = engine::fuseChanges(*form_);
+    const std::vector<bool> wanted = engine::fuseMarks(form_->FuseList);
     engine::setFuseMarks(form_->FuseList, chipMarks);
-    if (engine::locksOut(changes) && !options_.force) {
-        for (const std::string& line : engine::lockOutLines(form_->FuseList, changes, language_))
+    const engine::FuseWritePlan plan = engine::planFuseWrite(*form_, wanted);
+    if (engine::locksOut(plan.changes) && !options_.force) {
+        for (const std::string& line :
+             engine::lockOutLines(form_->FuseList, plan.changes, language_))
             error(line);
         error(texts::kLockOutRefused);
         return kExitUsage;
     }
-    // The lock bits go in a write of their own after the fuses: once lock bit 1 is programmed
-    // the chip takes no further fuse changes, and a write carries the lock byte first.
-    std::vector<FuseAssignment> fuses;
-    std::vector<FuseAssignment> lockBits;
-    for (const FuseAssignment& assignment : assignments)
-        (isLockBitEntry(assignment.name) ? lockBits : fuses).push_back(assignment);
-    std::size_t changed = 0;
-    for (const std::vector<FuseAssignment>* group : {&fuses, &lockBits}) {
-        const std::size_t changes = applyFuseAssignments(*form_, *group);
-        if (changes == 0)
-            continue;
-        changed += changes;
+    if (plan.writes.empty()) {
+        output_.line(say(texts::kFusesUnchanged));
+        return kExitSuccess;
+    }
+    for (const std::vector<bool>& marks : plan.writes) {
+        // Each entry changes through the list's check handler, as when the user toggles it.
+        const std::vector<bool> before = engine::fuseMarks(form_->FuseList);
+        engine::setFuseMarks(form_->FuseList, marks);
+        for (std::size_t i = 0; i < marks.size() && i < before.size(); ++i) {
+            if (marks[i] != before[i])
+                form_->FuseListClickCheck(static_cast<int>(i));
+        }
         if (!form_->bWriteFuse.enabled) {
             error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
             return kExitUsage;
@@ -356,10 +362,6 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
         if (end != JobEnd::Succeeded)
             return failure(end);
         output_.finish(form_->Verlauf, false);
-    }
-    if (changed == 0) {
-        output_.line(say(texts::kFusesUnchanged));
-        return kExitSuccess;
     }
     return readFusesBack();
 }
@@ -379,22 +381,53 @@ int JobSession::readFusesBack() {
         return pick(programmed ? tarvik::texts::kProgrammed : tarvik::texts::kUnprogrammed,
                     language_);
     };
-    const std::vector<CheckListItem>& items = form_->FuseList.items;
-    int status = kExitSuccess;
-    for (std::size_t i = 0; i < items.size() && i < written.size(); ++i) {
-        if (items[i].checked != written[i]) {
-            error(texts::kFuseNotTaken,
-                  {items[i].text, state(written[i]), state(items[i].checked)});
-            status = kExitJobFailed;
-        }
+    const std::vector<engine::FuseNotTaken> notTaken =
+        engine::fusesNotTaken(written, form_->FuseList);
+    for (const engine::FuseNotTaken& entry : notTaken) {
+        error(texts::kFuseNotTaken, {form_->FuseList.items[entry.index].text, state(entry.written),
+                                     state(entry.readBack)});
     }
-    if (status == kExitSuccess)
-        output_.line(say(texts::kFusesReadBack));
-    return status;
+    if (!notTaken.empty())
+        return kExitJobFailed;
+    output_.line(say(texts::kFusesReadBack));
+    return kExitSuccess;
 }
 
 int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,
                     const BackendFactory& openBackend) {
+    const auto started = std::chrono::system_clock::now();
+    const auto start = Clock::now();
+    const int status = runCommand(job, assignments, openBackend);
+    // A row for every job that ran on a chip; nothing when no job started.
+    if (options_.logCsv.empty() || !form_ || form_->Outcome.result == JobResult::None)
+        return status;
+    return logProduction(job, status, started, start);
+}
+
+int JobSession::logProduction(const JobCommand& job, int status,
+                              std::chrono::system_clock::time_point started,
+                              Clock::time_point start) {
+    JobRun run;
+    run.command = options_.command->name;
+    run.label = "1";
+    run.node = node_;
+    run.started = started;
+    run.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    run.succeeded = status == kExitSuccess;
+    run.error = lastError_;
+    if (job.file != FileUse::None)
+        run.image = form_->Hexeditor.bytes();
+    try {
+        appendProductionRecord(options_.logCsv, productionRecord(*form_, run), language_);
+    } catch (const UserError& e) {
+        error(e.what());
+        return status == kExitSuccess ? kExitUsage : status;
+    }
+    return status;
+}
+
+int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment> assignments,
+                           const BackendFactory& openBackend) {
     if (!start(openBackend)) {
         error(missingBackendText(options_.programmer));
         return kExitNoProgrammer;
@@ -421,6 +454,7 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
             error(line);
         return kExitNoProgrammer;
     }
+    node_ = form.ProgrammerDevice->Info().path;
     if (const std::size_t attached = attachedProgrammers(*backend_).size(); attached > 1)
         error(texts::kSeveralProgrammers,
               {form.ProgrammerDevice->Info().path, std::to_string(attached)});
@@ -471,8 +505,9 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
 } // namespace
 
 int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& openBackend) {
-    const auto* job = std::ranges::find_if(
-        kJobCommands, [&](const JobCommand& row) { return row.id == options.command->id; });
+    const auto* job = std::ranges::find_if(kJobCommands, [&](const JobCommand& row) {
+        return row.id == options.command->id && row.eeprom == options.eeprom;
+    });
     if (job == std::end(kJobCommands))
         return kExitUsage;
     const std::uint8_t language = options.language;
