@@ -22,10 +22,10 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 14> kValueOptions{
-    "--device",       "--programmer", "--lang",         "--wait",   "--timeout",
-    "--socket",       "--chip",       "--latency",      "--vendor", "--product",
-    "--report-bytes", "--events",     "--unplug-after", "--log-csv"};
+constexpr std::array<std::string_view, 16> kValueOptions{
+    "--device",       "--programmer", "--lang",   "--wait",       "--timeout",      "--socket",
+    "--chip",         "--latency",    "--vendor", "--product",    "--report-bytes", "--events",
+    "--unplug-after", "--log-csv",    "--serial", "--serial-file"};
 // Options only serve-emulator takes.
 constexpr std::array<std::string_view, 9> kServeOptions{
     "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
@@ -132,6 +132,14 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         if (reports)
             options.unplugAfter = *reports;
         return reports.has_value() && *reports > 0;
+    }
+    if (name == "--serial") {
+        options.serial = parseSerialSpec(value);
+        return options.serial.has_value();
+    }
+    if (name == "--serial-file") {
+        options.serialFile = value;
+        return !value.empty();
     }
     if (name == "--log-csv") {
         options.logCsv = value;
@@ -243,6 +251,12 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
     if (options.args.size() < options.command->minArgs ||
         options.args.size() > options.command->maxArgs)
         fail(texts::kArgumentCount, options.command->name);
+    const bool writes =
+        options.command->id == CommandId::Write || options.command->id == CommandId::WriteEeprom;
+    if ((options.serial || !options.serialFile.empty()) && !writes)
+        fail(texts::kSerialNotForCommand);
+    if (!options.serialFile.empty() && !options.serial)
+        fail(texts::kSerialFileNeedsSerial);
     if (options.eeprom && options.command->id != CommandId::BlankCheck)
         fail(texts::kBlankCheckOnly, "--eeprom");
     if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/serial_numbers.h"
 #include "common/lang_text.h"
 
 namespace tarvik::cli {
@@ -62,10 +63,12 @@ struct CliOptions {
     std::string_view deviceEntry = "nAVRISP";
     ProgrammerSpec programmer;
     bool verify = true;
-    bool force = false;        // write-fuses: write a change that can lock the user out of the chip
-    bool eeprom = false;       // blank-check: the AVR chip's data EEPROM instead of its flash
-    std::string logCsv;        // the production log to append a row to; empty: none
-    std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
+    bool force = false;  // write-fuses: write a change that can lock the user out of the chip
+    bool eeprom = false; // blank-check: the AVR chip's data EEPROM instead of its flash
+    std::string logCsv;  // the production log to append a row to; empty: none
+    std::optional<SerialSpec> serial; // write, write-eeprom: the serial number to patch in
+    std::string serialFile;           // the file holding the next serial number; empty: none
+    std::uint8_t language = 1;        // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;
     bool quiet = false;

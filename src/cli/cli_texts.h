@@ -51,6 +51,16 @@ constexpr LangText kSerialOutside{
 constexpr LangText kSerialNotForCommand{"--serial gilt nur für write und write-eeprom.",
                                         "--serial applies only to write and write-eeprom.",
                                         "--serial действует только для write и write-eeprom."};
+constexpr LangText kSerialFileNeedsSerial{"--serial-file gilt nur mit --serial.",
+                                          "--serial-file applies only with --serial.",
+                                          "--serial-file действует только с --serial."};
+constexpr LangText kSerialMemory{
+    "memory=%1 passt nicht zu %2: flash mit write, eeprom mit write-eeprom oder einem seriellen "
+    "EEPROM.",
+    "memory=%1 does not go with %2: flash with write, eeprom with write-eeprom or a serial "
+    "EEPROM.",
+    "memory=%1 не подходит к %2: flash с write, eeprom с write-eeprom или с последовательным "
+    "EEPROM."};
 constexpr LangText kSerialLine{"Seriennummer: %1", "Serial number: %1", "Серийный номер: %1"};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};

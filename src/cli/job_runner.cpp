@@ -20,6 +20,7 @@
 #include "cli/interrupt.h"
 #include "cli/job_output.h"
 #include "cli/job_record.h"
+#include "cli/serial_numbers.h"
 #include "cli/trace_backend.h"
 #include "common/user_error.h"
 #include "emulator/virtual_chip.h"
@@ -106,6 +107,7 @@ private:
                    const BackendFactory& openBackend);
     int logProduction(const JobCommand& job, int status,
                       std::chrono::system_clock::time_point started, Clock::time_point start);
+    int patchSerialNumber();
     bool start(const BackendFactory& openBackend);
     void presetSettings();
     int loadFile(const std::string& fileName);
@@ -142,6 +144,8 @@ private:
     bool chipShown_ = false;
     std::string node_;      // the programmer's node, once found
     std::string lastError_; // the last message on standard error
+    std::unique_ptr<SerialFile> serialFile_;
+    std::string serial_; // the serial number patched in, or empty
 };
 
 void JobSession::error(std::string_view text) {
@@ -415,6 +419,7 @@ int JobSession::logProduction(const JobCommand& job, int status,
     run.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     run.succeeded = status == kExitSuccess;
     run.error = lastError_;
+    run.serial = serial_;
     if (job.file != FileUse::None)
         run.image = form_->Hexeditor.bytes();
     try {
@@ -424,6 +429,31 @@ int JobSession::logProduction(const JobCommand& job, int status,
         return status == kExitSuccess ? kExitUsage : status;
     }
     return status;
+}
+
+// Takes the next number (from the serial file, locked until the session ends, or START) and
+// patches it into the loaded image; the input file stays as it is.
+int JobSession::patchSerialNumber() {
+    std::uint64_t number = options_.serial->start;
+    if (!options_.serialFile.empty()) {
+        try {
+            serialFile_ = std::make_unique<SerialFile>(options_.serialFile, options_.serial->start,
+                                                       language_);
+        } catch (const UserError& e) {
+            error(e.what());
+            return kExitUsage;
+        }
+        number = serialFile_->next();
+    }
+    std::vector<std::uint8_t> image = form_->Hexeditor.bytes();
+    if (const auto problem = patchSerial(image, *options_.serial, number, language_)) {
+        error(*problem);
+        return kExitUsage;
+    }
+    form_->Hexeditor.SetAllBytes(std::move(image));
+    serial_ = std::to_string(number);
+    output_.line(say(texts::kSerialLine, {serial_}));
+    return kExitSuccess;
 }
 
 int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment> assignments,
@@ -466,10 +496,23 @@ int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment
         error(texts::kNotAvailable, {options_.command->name, form.Device.text});
         return kExitUsage;
     }
+    if (options_.serial) {
+        if (const int status = patchSerialNumber(); status != kExitSuccess)
+            return status;
+    }
 
     const JobEnd end = runJob(job.handler);
     if (end != JobEnd::Succeeded)
         return failure(end);
+    if (serialFile_) {
+        // Only a chip that took its number uses it up.
+        try {
+            serialFile_->advance(options_.serial->step);
+        } catch (const UserError& e) {
+            error(e.what());
+            return kExitUsage;
+        }
+    }
 
     int status = kExitSuccess;
     switch (job.id) {
@@ -524,6 +567,17 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
         fuses = parseFuseAssignments(options.args);
         if (fuses.error)
             return usage(describe(*fuses.error, language));
+    }
+    if (options.serial) {
+        // The number goes into the image the command writes.
+        const chips::DeviceEntry* device = chips::findDeviceEntry(options.deviceEntry);
+        const bool serialEeprom =
+            device != nullptr && device->kind == chips::DeviceKind::SerialEeprom;
+        const bool eeprom = options.serial->memory == SerialMemory::Eeprom;
+        const bool fits = job->id == CommandId::WriteEeprom ? eeprom : (!eeprom || serialEeprom);
+        if (!fits)
+            return usage(fillIn(pick(texts::kSerialMemory, language),
+                                {eeprom ? "eeprom" : "flash", options.command->name}));
     }
     if (options.programmer.kind == ProgrammerSpec::Kind::Emulate &&
         emulator::findVirtualChip(options.programmer.chip) == nullptr)
