@@ -26,6 +26,8 @@ struct CliIo {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false; // draw a progress bar on err
+    // This program, to start it once per programmer.
+    std::string program;
 };
 
 // Where the programmer is: the real one on USB, one emulated in this process, or one served

@@ -22,10 +22,10 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 16> kValueOptions{
-    "--device",       "--programmer", "--lang",   "--wait",       "--timeout",      "--socket",
-    "--chip",         "--latency",    "--vendor", "--product",    "--report-bytes", "--events",
-    "--unplug-after", "--log-csv",    "--serial", "--serial-file"};
+constexpr std::array<std::string_view, 17> kValueOptions{
+    "--device",       "--programmer", "--lang",   "--wait",        "--timeout",      "--socket",
+    "--chip",         "--latency",    "--vendor", "--product",     "--report-bytes", "--events",
+    "--unplug-after", "--log-csv",    "--serial", "--serial-file", "--label"};
 // Options only serve-emulator takes.
 constexpr std::array<std::string_view, 9> kServeOptions{
     "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
@@ -86,10 +86,20 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         return device != nullptr;
     }
     if (name == "--programmer") {
+        if (value == "all") {
+            options.allProgrammers = true;
+            return true;
+        }
         const std::optional<ProgrammerSpec> choice = parseProgrammer(value);
-        if (choice)
+        if (choice) {
             options.programmer = *choice;
+            options.programmerValues.emplace_back(value);
+        }
         return choice.has_value();
+    }
+    if (name == "--label") {
+        options.label = value;
+        return !value.empty();
     }
     if (name == "--lang") {
         for (const LanguageName& language : kLanguageNames) {

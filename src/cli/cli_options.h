@@ -61,7 +61,12 @@ struct CliOptions {
     const CommandInfo* command = nullptr; // none: only --help, or a usage error
     std::vector<std::string> args;        // the command's own arguments
     std::string_view deviceEntry = "nAVRISP";
-    ProgrammerSpec programmer;
+    ProgrammerSpec programmer; // the last --programmer given
+    // Every --programmer value in order; with more than one, or --programmer all, the job runs
+    // on each programmer in a tarvik-cli of its own.
+    std::vector<std::string> programmerValues;
+    bool allProgrammers = false;
+    std::string label = "1"; // the programmer's label in the production log
     bool verify = true;
     bool force = false;  // write-fuses: write a change that can lock the user out of the chip
     bool eeprom = false; // blank-check: the AVR chip's data EEPROM instead of its flash

@@ -62,6 +62,12 @@ constexpr LangText kSerialMemory{
     "memory=%1 не подходит к %2: flash с write, eeprom с write-eeprom или с последовательным "
     "EEPROM."};
 constexpr LangText kSerialLine{"Seriennummer: %1", "Serial number: %1", "Серийный номер: %1"};
+// The summary table after a job on several programmers: its column headings.
+constexpr LangText kSummaryNode{"Programmiergerät", "Programmer", "Программатор"};
+constexpr LangText kSummaryChip{"Chip", "Chip", "Чип"};
+constexpr LangText kSummaryResult{"Ergebnis", "Result", "Результат"};
+constexpr LangText kSummarySeconds{"Sekunden", "Seconds", "Секунды"};
+constexpr LangText kSummaryImage{"CRC-32 / Bytes", "CRC-32 / bytes", "CRC-32 / байты"};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};
 

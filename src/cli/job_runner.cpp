@@ -413,7 +413,7 @@ int JobSession::logProduction(const JobCommand& job, int status,
                               Clock::time_point start) {
     JobRun run;
     run.command = options_.command->name;
-    run.label = "1";
+    run.label = options_.label;
     run.node = node_;
     run.started = started;
     run.duration = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);

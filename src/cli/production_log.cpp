@@ -103,7 +103,46 @@ std::string isoLocalTime(std::chrono::system_clock::time_point when) {
     return text;
 }
 
+std::vector<std::vector<std::string>> readCsv(std::string_view text) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> record;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            record.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            record.push_back(std::move(field));
+            field.clear();
+            records.push_back(std::move(record));
+            record.clear();
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
 void appendProductionRecord(const std::string& fileName, const ProductionRecord& record,
+                            std::uint8_t language) {
+    appendProductionFields(fileName, productionFields(record), language);
+}
+
+void appendProductionFields(const std::string& fileName, std::span<const std::string> fields,
                             std::uint8_t language) {
     const std::filesystem::path path = platform::pathFromUtf8(fileName);
     std::error_code error;
@@ -114,7 +153,7 @@ void appendProductionRecord(const std::string& fileName, const ProductionRecord&
         std::copy(kProductionLogHeader.begin(), kProductionLogHeader.end(), header.begin());
         file << csvLine(header);
     }
-    file << csvLine(productionFields(record));
+    file << csvLine(fields);
     file.flush();
     if (!file)
         throw UserError(fillIn(pick(texts::kCannotWriteLog, language), {fileName}));

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvik::cli {
 
@@ -37,11 +38,20 @@ inline constexpr std::array<std::string_view, 12> kProductionLogHeader{
 // its quotes doubled.
 std::string csvLine(std::span<const std::string> fields);
 
+// The records of a CSV text (RFC 4180: quoted fields with doubled quotes and line breaks),
+// each ended by CR LF.
+std::vector<std::vector<std::string>> readCsv(std::string_view text);
+
 // The record's fields, in the header's order.
 std::array<std::string, 12> productionFields(const ProductionRecord& record);
 
 // The moment as ISO 8601 local time with the offset: 2026-03-01T14:05:09+01:00.
 std::string isoLocalTime(std::chrono::system_clock::time_point when);
+
+// Appends a row of fields (after the header when the file is new or empty) and flushes it.
+// Throws UserError when the file cannot be written.
+void appendProductionFields(const std::string& fileName, std::span<const std::string> fields,
+                            std::uint8_t language);
 
 // Appends the record (after the header when the file is new or empty) and flushes it. Throws
 // UserError when the file cannot be written.

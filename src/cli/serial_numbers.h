@@ -52,7 +52,7 @@ std::optional<std::string> patchSerial(std::vector<std::uint8_t>& image, const S
 class SerialFile {
 public:
     SerialFile(std::string fileName, std::uint64_t start, std::uint8_t language,
-               std::chrono::milliseconds wait = std::chrono::seconds(30));
+               std::chrono::milliseconds wait = std::chrono::minutes(2));
     ~SerialFile();
     SerialFile(const SerialFile&) = delete;
     SerialFile& operator=(const SerialFile&) = delete;

@@ -13,42 +13,6 @@ namespace {
 
 using emulator::Fault;
 
-// An RFC 4180 reader: records of fields, quoted fields with doubled quotes and line breaks.
-std::vector<std::vector<std::string>> readCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> records;
-    std::vector<std::string> record;
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            record.push_back(std::move(field));
-            field.clear();
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-            record.push_back(std::move(field));
-            field.clear();
-            records.push_back(std::move(record));
-            record.clear();
-        } else {
-            field += c;
-        }
-    }
-    EXPECT_TRUE(field.empty() && record.empty()) << "the last record ends without CR LF";
-    return records;
-}
-
 std::string fileText(const std::string& name) {
     std::ifstream file(name, std::ios::binary);
     std::ostringstream text;
