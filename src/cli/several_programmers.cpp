@@ -191,9 +191,9 @@ void printSummary(std::ostream& out, const std::vector<SummaryRow>& rows, std::u
     }
     out << '\n';
     const auto print = [&](const SummaryRow& row) {
-        for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t i = 0; i < 5; ++i)
             out << std::left << std::setw(static_cast<int>(widths[i] + 2)) << *fields(row)[i];
-        out << '\n';
+        out << *fields(row)[5] << '\n';
     };
     print(header);
     for (const SummaryRow& row : rows)
