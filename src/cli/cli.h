@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <span>
@@ -28,6 +29,8 @@ struct CliIo {
     bool errIsTerminal = false; // draw a progress bar on err
     // This program, to start it once per programmer.
     std::string program;
+    // Where --repeat reads the Enter between two serial EEPROMs; nullptr: no terminal.
+    std::istream* in = nullptr;
 };
 
 // Where the programmer is: the real one on USB, one emulated in this process, or one served

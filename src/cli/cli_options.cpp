@@ -213,6 +213,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
             options.verify = false;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--repeat") {
+            options.repeat = true;
         } else if (arg == "--eeprom") {
             options.eeprom = true;
         } else if (arg == "--uhid") {

@@ -67,6 +67,7 @@ struct CliOptions {
     std::vector<std::string> programmerValues;
     bool allProgrammers = false;
     std::string label = "1"; // the programmer's label in the production log
+    bool repeat = false;     // run the job again on every chip inserted, until interrupted
     bool verify = true;
     bool force = false;  // write-fuses: write a change that can lock the user out of the chip
     bool eeprom = false; // blank-check: the AVR chip's data EEPROM instead of its flash

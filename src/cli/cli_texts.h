@@ -68,6 +68,15 @@ constexpr LangText kSummaryChip{"Chip", "Chip", "Чип"};
 constexpr LangText kSummaryResult{"Ergebnis", "Result", "Результат"};
 constexpr LangText kSummarySeconds{"Sekunden", "Seconds", "Секунды"};
 constexpr LangText kSummaryImage{"CRC-32 / Bytes", "CRC-32 / bytes", "CRC-32 / байты"};
+// --repeat: one line per chip (%1 its number in the run, %2 the chip, %3 seconds or the
+// error line), the next serial EEPROM, and the totals at the end.
+constexpr LangText kRepeatChipOk{"#%1 %2 OK %3 s", "#%1 %2 OK %3 s", "#%1 %2 OK %3 с"};
+constexpr LangText kRepeatChipFailed{"#%1 %2 FEHLER: %3", "#%1 %2 FAILED: %3", "#%1 %2 ОШИБКА: %3"};
+constexpr LangText kInsertNextChip{"Nächsten Chip einsetzen und Enter drücken.",
+                                   "Insert the next chip and press Enter.",
+                                   "Вставьте следующий чип и нажмите Enter."};
+constexpr LangText kRepeatTotals{"%1 programmiert, %2 fehlgeschlagen", "%1 programmed, %2 failed",
+                                 "%1 запрограммировано, %2 с ошибкой"};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};
 

@@ -13,6 +13,6 @@ int main(int argc, char** argv) {
     tarvik::platform::useUtf8Console();
     const std::vector<std::string> args = tarvik::platform::utf8Arguments(argc, argv);
     tarvik::cli::CliIo io{std::cout, std::cerr, tarvik::platform::standardErrorIsTerminal(),
-                          tarvik::platform::thisProgram()};
+                          tarvik::platform::thisProgram(), &std::cin};
     return tarvik::cli::runCli(args, io);
 }

@@ -20,7 +20,7 @@ protected:
     int runProgrammers(std::vector<std::string> args) {
         out.str("");
         err.str("");
-        CliIo io{out, err, false, TARVIK_CLI_PATH};
+        CliIo io{out, err, false, TARVIK_CLI_PATH, nullptr};
         return runCli(args, io);
     }
     std::string sock(int k) const { return path("p" + std::to_string(k) + ".sock"); }

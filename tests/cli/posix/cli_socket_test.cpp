@@ -28,7 +28,7 @@ protected:
     int runReal(std::vector<std::string> args) {
         out.str("");
         err.str("");
-        CliIo io{out, err, false, TARVIK_CLI_PATH};
+        CliIo io{out, err, false, TARVIK_CLI_PATH, nullptr};
         return runCli(args, io);
     }
     // The program itself; its standard error goes to a file.
