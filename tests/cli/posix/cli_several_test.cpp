@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "cli/production_log.h"
 #include "cli_fixture.h"
@@ -76,6 +77,31 @@ TEST_F(Several, EachProgrammerRunsTheJobAndTheSummarySaysWhichFailed) {
     EXPECT_EQ(records[2][9], "FAILED");
     EXPECT_EQ(records[3][9], "FAILED");
     EXPECT_EQ(records[4][9], "OK");
+}
+
+TEST_F(Several, CtrlCStopsEveryProgrammerAndEachSaysHowFarItGot) {
+    ServedEmulator first({"--socket", sock(1), "--chip", "24AA512", "--latency", "usb"});
+    ServedEmulator second({"--socket", sock(2), "--chip", "24AA512", "--latency", "usb"});
+    put("big.bin", pattern(65536));
+    std::thread stop([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        ::kill(::getpid(), SIGINT);
+    });
+    const int status =
+        runProgrammers({"--programmer", "socket:" + sock(1), "--programmer", "socket:" + sock(2),
+                        "--device", "24AA512", "write", path("big.bin")});
+    stop.join();
+    EXPECT_EQ(status, 130) << out.str() << err.str();
+    for (const char* label : {"[1] ", "[2] "}) {
+        EXPECT_TRUE(has(err.str(), std::string(label) + "Interrupted while writing: "))
+            << err.str();
+    }
+    EXPECT_EQ(std::ranges::count_if(outLines(),
+                                    [](const std::string& line) {
+                                        return line.find("FAILED (130)") != std::string::npos;
+                                    }),
+              2)
+        << out.str();
 }
 
 TEST_F(Several, AReadWritesOneFilePerProgrammer) {
