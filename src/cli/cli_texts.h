@@ -145,4 +145,34 @@ constexpr LangText kUhidEvents{"Die Ereignisdatei „%1“ lässt sich nicht sch
                                "The events file \"%1\" cannot be written.",
                                "Файл событий «%1» не удаётся записать."};
 
+// ---- list-devices: the headings of its four lists, and the empty list ----
+constexpr LangText kEntriesHeading{
+    "Einträge des Device-Menüs (--device):", "Device menu entries (--device):",
+    "Пункты меню Device (--device):"};
+constexpr LangText kChipsHeading{
+    "An der Signatur erkannte Chips (Signatur, Name, Flash in Byte):",
+    "Chips identified by signature (signature, name, flash bytes):",
+    "Чипы, определяемые по сигнатуре (сигнатура, имя, flash в байтах):"};
+constexpr LangText kVirtualHeading{
+    "Virtuelle Chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Virtual chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Виртуальные чипы (--programmer emulate:CHIP, serve-emulator --chip):"};
+constexpr LangText kAttachedHeading{
+    "Jetzt angeschlossene Programmiergeräte (--programmer hid:PFAD):",
+    "Programmers attached now (--programmer hid:PATH):",
+    "Подключённые сейчас программаторы (--programmer hid:ПУТЬ):"};
+constexpr LangText kNoneAttached{"keines", "none", "нет"};
+
+// ---- convert ----
+constexpr LangText kConvertUsage{
+    "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
+    "Wandelt Intel-HEX- und Binärdateien ineinander um; das drittletzte Zeichen jedes Namens "
+    "entscheidet (H: Intel HEX, B: binär).",
+    "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
+    "Converts between Intel HEX and binary files; the third character from the end of each "
+    "name decides (H: Intel HEX, B: binary).",
+    "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
+    "Преобразует файлы Intel HEX и двоичные файлы; третий символ с конца каждого имени "
+    "определяет формат (H: Intel HEX, B: двоичный)."};
+
 } // namespace tarvik::cli::texts
