@@ -194,7 +194,7 @@ constexpr LangText kHelpOptions{
     "  --force              write-fuses: auch eine Änderung schreiben, die Sie vom Chip\n"
     "                       aussperrt\n"
     "  --lang de|en|ru      Sprache der Protokollzeilen und Meldungen (Vorgabe en)\n"
-    "  --trace              jeden ausgetauschten Bericht auf der Standardfehlerausgabe zeigen\n"
+    "  --trace              jeden Bericht auf der Standardfehlerausgabe zeigen\n"
     "  -q, --quiet          nur Fehler, den Chip und das Ergebnis zeigen\n"
     "  --wait SECONDS       so lange warten, bis das Programmiergerät angeschlossen ist\n"
     "                       (Vorgabe 0)\n"
