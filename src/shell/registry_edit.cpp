@@ -14,6 +14,7 @@
 #include "common/lang_text.h"
 #include "common/user_error.h"
 #include "shell/settings_ini.h"
+#include "shell/shell_texts.h"
 
 namespace tarvik {
 
@@ -48,19 +49,6 @@ std::optional<std::int32_t> parseInt32(const std::string& text) {
         return std::nullopt;
     return value;
 }
-
-constexpr LangText kWrongType{
-    "Falscher Datentyp für „%1“ in %2: erwartet wird eine 32-Bit-Ganzzahl, gespeichert ist „%3“.",
-    "Wrong data type for \"%1\" in %2: a 32-bit integer is expected, the file holds \"%3\".",
-    "Неверный тип данных для «%1» в %2: ожидается 32-битное целое число, в файле «%3».",
-};
-constexpr LangText kWriteFailed{
-    "Die Einstellung „%1“ kann nicht in %2 gespeichert werden: %3.",
-    "Cannot store the setting \"%1\" in %2: %3.",
-    "Не удалось сохранить параметр «%1» в %2: %3.",
-};
-constexpr LangText kNoAccess{"kein Schreibzugriff", "no write access", "нет доступа на запись"};
-constexpr LangText kBadFormat{"die Datei ist beschädigt", "the file is damaged", "файл повреждён"};
 
 } // namespace
 
@@ -109,13 +97,11 @@ std::string format(std::string_view pattern, const QString& a1, const QString& a
     return qName(pattern).arg(a1, a2, a3).toStdString();
 }
 
-// The language the stored settings ask for (stored as 1 German, 2 English, 3 Russian, the low
-// byte counting), as a language code; English when the store can't say.
+// The language the stored settings ask for, read from the open file (LoadInt would report a
+// wrong "Language" value again).
 std::uint8_t storedLanguage(QSettings& settings) {
-    const auto stored =
-        parseInt32(settings.value(qName(setting::kLanguage)).toString().toStdString());
-    const int value = stored ? *stored & 0xFF : 0;
-    return value >= 1 && value <= 3 ? static_cast<std::uint8_t>(value - 1) : 1;
+    return languageCodeOfStored(
+        parseInt32(settings.value(qName(setting::kLanguage)).toString().toStdString()));
 }
 
 } // namespace
@@ -133,8 +119,8 @@ std::int32_t TRegistryEdit::LoadInt(std::string_view name, std::int32_t defaultV
     if (const auto value = parseInt32(stored))
         return *value;
     const std::uint8_t lang = Language ? Language() : storedLanguage(*access);
-    throw UserError(format(pick(kWrongType, lang), qName(name), QString::fromStdString(storePath()),
-                           QString::fromStdString(stored)));
+    throw UserError(format(pick(texts::kSettingWrongType, lang), qName(name),
+                           QString::fromStdString(storePath()), QString::fromStdString(stored)));
 }
 
 bool TRegistryEdit::LoadBool(std::string_view name, bool defaultValue) {
@@ -148,8 +134,10 @@ void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
     if (access->status() == QSettings::NoError)
         return;
     const std::uint8_t lang = Language ? Language() : storedLanguage(*access);
-    const LangText& reason = access->status() == QSettings::AccessError ? kNoAccess : kBadFormat;
-    throw UserError(format(pick(kWriteFailed, lang), qName(name),
+    const LangText& reason = access->status() == QSettings::AccessError
+                                 ? texts::kSettingsNoWriteAccess
+                                 : texts::kSettingsFileDamaged;
+    throw UserError(format(pick(texts::kSettingNotStored, lang), qName(name),
                            QString::fromStdString(storePath()), qName(pick(reason, lang))));
 }
 

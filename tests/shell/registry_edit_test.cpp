@@ -107,8 +107,8 @@ TEST(RegistryEdit, AFailedWriteIsAUserErrorInTheCurrentLanguage) {
     EXPECT_FALSE(edit.HasEntry("Language"));
 }
 
-// Before the window's language is known, an error speaks the language the file asks for, and
-// English when the file can't say.
+// Before the window's language is known, an error speaks the language the window will take
+// from the file, and English when the file can't say.
 TEST(RegistryEdit, ErrorsBeforeTheWindowsLanguageFollowTheStoredOne) {
     struct Case {
         const char* language;
@@ -119,7 +119,8 @@ TEST(RegistryEdit, ErrorsBeforeTheWindowsLanguageFollowTheStoredOne) {
         {"2", "Wrong data type for \"Verify after program\" in "},
         {"3", "Неверный тип данных для «Verify after program» в "},
         {"259", "Неверный тип данных для «Verify after program» в "}, // the low byte counts
-        {"0", "Wrong data type for \"Verify after program\" in "},
+        // 0 leaves the designed window, whose messages are German.
+        {"0", "Falscher Datentyp für „Verify after program“ in "},
         {"7", "Wrong data type for \"Verify after program\" in "},
         {"x", "Wrong data type for \"Verify after program\" in "},
     };
