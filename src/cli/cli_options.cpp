@@ -269,6 +269,10 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
         fail(texts::kSerialNotForCommand);
     if (!options.serialFile.empty() && !options.serial)
         fail(texts::kSerialFileNeedsSerial);
+    const bool severalChips =
+        options.repeat || options.allProgrammers || options.programmerValues.size() > 1;
+    if (options.serial && options.serialFile.empty() && severalChips)
+        fail(texts::kSerialFileForSeveral);
     if (options.eeprom && options.command->id != CommandId::BlankCheck)
         fail(texts::kBlankCheckOnly, "--eeprom");
     if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())

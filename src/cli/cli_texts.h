@@ -54,6 +54,13 @@ constexpr LangText kSerialNotForCommand{"--serial gilt nur für write und write-
 constexpr LangText kSerialFileNeedsSerial{"--serial-file gilt nur mit --serial.",
                                           "--serial-file applies only with --serial.",
                                           "--serial-file действует только с --serial."};
+constexpr LangText kSerialFileForSeveral{
+    "Mit mehreren Chips (--programmer all, mehrmals --programmer, --repeat) braucht --serial "
+    "eine --serial-file, sonst bekäme jeder Chip dieselbe Nummer.",
+    "With several chips (--programmer all, --programmer more than once, --repeat) --serial "
+    "needs --serial-file, or every chip would get the same number.",
+    "С несколькими чипами (--programmer all, --programmer несколько раз, --repeat) для "
+    "--serial нужен --serial-file, иначе каждый чип получит один и тот же номер."};
 constexpr LangText kSerialMemory{
     "memory=%1 passt nicht zu %2: flash mit write, eeprom mit write-eeprom oder einem seriellen "
     "EEPROM.",

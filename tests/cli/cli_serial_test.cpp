@@ -125,5 +125,18 @@ TEST_F(Serial, TheMemoryMustBeTheOneTheCommandWrites) {
     EXPECT_EQ(run({"--serial-file", path("serial.txt"), "write", path("firmware.bin")}), 2);
 }
 
+TEST_F(Serial, SeveralChipsWithoutASerialFileAreRefused) {
+    for (const std::vector<std::string>& several :
+         {std::vector<std::string>{"--repeat"}, std::vector<std::string>{"--programmer", "all"},
+          std::vector<std::string>{"--programmer", "emulate", "--programmer", "emulate"}}) {
+        std::vector<std::string> args = several;
+        args.insert(args.end(), {"--serial", "0=1", "write", path("firmware.bin")});
+        EXPECT_EQ(run(args), 2);
+        EXPECT_EQ(errLines().front(), "With several chips (--programmer all, --programmer more "
+                                      "than once, --repeat) --serial needs --serial-file, or "
+                                      "every chip would get the same number.");
+    }
+}
+
 } // namespace
 } // namespace tarvik::cli::test
