@@ -1,6 +1,5 @@
 // The window while a job waits for an answer that does not come: the hex view takes no edits,
-// Action → Abort (Esc) is the only Action entry, closing asks first, a termination signal
-// closes without asking.
+// Action → Abort (Esc) is the only Action entry, closing asks first.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,29 +10,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
-
 #include "emulator/virtual_programmer.h"
 #include "shell/hex_view/hex_view.h"
-#include "shell/termination_signals.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
 
 namespace {
-
-// Starts a program job that stalls after a few reports, with the buffer in edit mode.
-void startStalledJob(DesktopSession& session) {
-    MainWindow& window = session.window();
-    window.form().Hexeditor.SetAllBytes(std::vector<std::uint8_t>(4000, 0x5A));
-    window.action("nAVRISP")->trigger();
-    window.action("neditbuffer")->trigger();
-    session.programmer->injectFault(emulator::Fault::NoAnswer, 6);
-    window.renderNow();
-    window.button("bProg")->click();
-    ASSERT_TRUE(runUntil([&] { return session.programmer->reportsReceived() >= 6; }));
-    window.renderNow();
-}
 
 // Answers the next message box with the button of that caption once it shows.
 void answerNextBox(const QString& caption) {
@@ -53,7 +36,7 @@ void answerNextBox(const QString& caption) {
 } // namespace
 
 TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -83,7 +66,7 @@ TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
 }
 
 TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -94,23 +77,10 @@ TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19"); // the ISP entry, stored at first start
+    EXPECT_EQ(store.values()["Last Device"], "19"); // the ISP entry, stored at first start
 
     answerNextBox(QStringLiteral("Ja"));
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
-}
-
-TEST(JobExit, TerminationSignalDuringAJobClosesWithoutAsking) {
-    TempConfigHome home;
-    auto session = emulatedSession("ATmega8");
-    MainWindow& window = session->window();
-    closeOnTerminationSignals(window);
-    window.show();
-    startStalledJob(*session);
-    std::raise(SIGINT);
-    EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-    EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
+    EXPECT_EQ(store.values()["Last Device"], "19");
 }

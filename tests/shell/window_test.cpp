@@ -64,7 +64,7 @@ void answerFileDialog(Answer answer) {
 } // namespace
 
 TEST(MainWindow, ProgramsAHexFileThroughTheWindow) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     const auto image = pattern(1024);
     const QString path = writeFile(files, "image.hex", hexFile(image));
@@ -105,7 +105,7 @@ TEST(MainWindow, ProgramsAHexFileThroughTheWindow) {
 }
 
 TEST(MainWindow, UnplugInTheMiddleOfAJobDisablesTheControlsAndClearsTheLog) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
@@ -143,7 +143,7 @@ TEST(MainWindow, UnplugInTheMiddleOfAJobDisablesTheControlsAndClearsTheLog) {
 }
 
 TEST(MainWindow, FuseListFollowsTheModelAndForwardsChecks) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.call(&TMainForm::N90S1200Click);
@@ -172,7 +172,7 @@ TEST(MainWindow, FuseListFollowsTheModelAndForwardsChecks) {
 }
 
 TEST(MainWindow, AFuseChangeThatLocksOutAsksFirst) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -218,7 +218,7 @@ TEST(MainWindow, AFuseChangeThatLocksOutAsksFirst) {
 }
 
 TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     const QString hex = writeFile(files, "first.hex", hexFile(pattern(32)));
     const QString bin = writeFile(files, "second.bin", QByteArray(300, '\x11'));
@@ -291,7 +291,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
 }
 
 TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     auto session = emulatedSession();
     MainWindow& window = session->window();
@@ -311,7 +311,7 @@ TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {
 }
 
 TEST(MainWindow, GeometryAndFixedSize) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.show();
@@ -329,7 +329,7 @@ TEST(MainWindow, GeometryAndFixedSize) {
 }
 
 TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.show();
@@ -356,7 +356,7 @@ TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
 }
 
 TEST(MainWindow, FindsAVirtualProgrammerServedOnASocket) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir dir;
     emulator::VirtualProgrammer programmer("ATmega8");
     const std::string path = (dir.path() + "/programmer.sock").toStdString();

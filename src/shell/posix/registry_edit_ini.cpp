@@ -1,5 +1,6 @@
-// TRegistryEdit over QSettings with the readable INI format of settings_ini.h. QSettings
-// brings the safe write (a temporary file renamed over the old one) and the file locking.
+// TRegistryEdit over QSettings with the readable INI format of settings_ini.h, in the file
+// ini_store.h names. QSettings brings the safe write (a temporary file renamed over the old one)
+// and the file locking.
 #include "shell/registry_edit.h"
 
 #include <QByteArray>
@@ -11,9 +12,10 @@
 #include <cstdlib>
 #include <optional>
 
-#include "common/lang_text.h"
 #include "common/user_error.h"
-#include "shell/settings_ini.h"
+#include "shell/posix/ini_store.h"
+#include "shell/posix/settings_ini.h"
+#include "shell/settings_texts.h"
 
 namespace tarvik {
 
@@ -49,22 +51,9 @@ std::optional<std::int32_t> parseInt32(const std::string& text) {
     return value;
 }
 
-constexpr LangText kWrongType{
-    "Falscher Datentyp für „%1“ in %2: erwartet wird eine 32-Bit-Ganzzahl, gespeichert ist „%3“.",
-    "Wrong data type for \"%1\" in %2: a 32-bit integer is expected, the file holds \"%3\".",
-    "Неверный тип данных для «%1» в %2: ожидается 32-битное целое число, в файле «%3».",
-};
-constexpr LangText kWriteFailed{
-    "Die Einstellung „%1“ kann nicht in %2 gespeichert werden: %3.",
-    "Cannot store the setting \"%1\" in %2: %3.",
-    "Не удалось сохранить параметр «%1» в %2: %3.",
-};
-constexpr LangText kNoAccess{"kein Schreibzugriff", "no write access", "нет доступа на запись"};
-constexpr LangText kBadFormat{"die Datei ist beschädigt", "the file is damaged", "файл повреждён"};
-
 } // namespace
 
-std::string TRegistryEdit::storePath() {
+std::string iniStorePath() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     QString base = configHome ? QString::fromLocal8Bit(configHome) : QString();
     if (base.isEmpty() || QDir::isRelativePath(base))
@@ -72,7 +61,7 @@ std::string TRegistryEdit::storePath() {
     return (base + "/Tarvik/Tarvik.conf").toStdString();
 }
 
-std::string TRegistryEdit::groupOf(std::string_view regKey) {
+std::string iniGroupOf(std::string_view regKey) {
     std::string group;
     for (char c : regKey)
         group += c == '\\' ? '/' : c;
@@ -89,8 +78,8 @@ namespace {
 class Access {
 public:
     explicit Access(const TRegistryEdit& edit)
-        : settings_(QString::fromStdString(TRegistryEdit::storePath()), iniFormat()) {
-        settings_.beginGroup(QString::fromStdString(TRegistryEdit::groupOf(edit.RegKey)));
+        : settings_(QString::fromStdString(iniStorePath()), iniFormat()) {
+        settings_.beginGroup(QString::fromStdString(iniGroupOf(edit.RegKey)));
     }
     QSettings& operator*() { return settings_; }
     QSettings* operator->() { return &settings_; }
@@ -101,12 +90,6 @@ private:
 
 QString qName(std::string_view name) {
     return QString::fromUtf8(name.data(), qsizetype(name.size()));
-}
-
-// Fills %1..%3 in one pass, so a name or a path holding "%2" stays as it is.
-std::string format(std::string_view pattern, const QString& a1, const QString& a2,
-                   const QString& a3) {
-    return qName(pattern).arg(a1, a2, a3).toStdString();
 }
 
 } // namespace
@@ -123,13 +106,8 @@ std::int32_t TRegistryEdit::LoadInt(std::string_view name, std::int32_t defaultV
     const std::string stored = access->value(qName(name)).toString().toStdString();
     if (const auto value = parseInt32(stored))
         return *value;
-    const std::uint8_t lang = Language ? Language() : 1;
-    throw UserError(format(pick(kWrongType, lang), qName(name), QString::fromStdString(storePath()),
-                           QString::fromStdString(stored)));
-}
-
-bool TRegistryEdit::LoadBool(std::string_view name, bool defaultValue) {
-    return LoadInt(name, defaultValue ? 1 : 0) != 0;
+    throw UserError(
+        fillIn(pick(settings_texts::kWrongTypeInFile, textLanguage()), name, location(), stored));
 }
 
 void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
@@ -138,14 +116,15 @@ void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
     access->sync();
     if (access->status() == QSettings::NoError)
         return;
-    const std::uint8_t lang = Language ? Language() : 1;
-    const LangText& reason = access->status() == QSettings::AccessError ? kNoAccess : kBadFormat;
-    throw UserError(format(pick(kWriteFailed, lang), qName(name),
-                           QString::fromStdString(storePath()), qName(pick(reason, lang))));
+    const LangText& reason = access->status() == QSettings::AccessError
+                                 ? settings_texts::kNoAccess
+                                 : settings_texts::kBadFormat;
+    throw UserError(fillIn(pick(settings_texts::kWriteFailed, textLanguage()), name, location(),
+                           pick(reason, textLanguage())));
 }
 
-void TRegistryEdit::StoreBool(std::string_view name, bool value) {
-    StoreInt(name, value ? 1 : 0);
+std::string TRegistryEdit::location() const {
+    return iniStorePath();
 }
 
 } // namespace tarvik

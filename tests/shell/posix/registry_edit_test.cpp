@@ -1,18 +1,19 @@
-// TRegistryEdit against a temporary configuration folder.
+// TRegistryEdit in its INI form, against a temporary configuration folder.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
 #include "common/user_error.h"
+#include "shell/posix/ini_store.h"
 #include "shell/registry_edit.h"
-#include "shell_fixtures.h"
+#include "temp_settings.h"
 
 using namespace tarvik;
 
 namespace {
 
-TRegistryEdit tarvikKey(TRootKey root = rkLocalMachine) {
+TRegistryEdit tarvikKey(TRootKey root = rkCurrentUser) {
     TRegistryEdit edit;
     edit.RootKey = root;
     edit.RegKey = "\\software\\Tarvik\\";
@@ -22,11 +23,11 @@ TRegistryEdit tarvikKey(TRootKey root = rkLocalMachine) {
 } // namespace
 
 TEST(RegistryEdit, StoresReadableValuesThatRoundTrip) {
-    TempConfigHome home;
+    TempSettings home;
     TRegistryEdit edit = tarvikKey();
     EXPECT_FALSE(edit.HasEntry("Language"));
     EXPECT_EQ(edit.LoadInt("Language", 2), 2); // no file yet: the default
-    EXPECT_EQ(TRegistryEdit::storePath(), home.storeFile().toStdString());
+    EXPECT_EQ(iniStorePath(), home.storeFile().toStdString());
 
     edit.StoreBool("Verify after program", true);
     edit.StoreBool("Update buffer from file", false);
@@ -47,7 +48,7 @@ TEST(RegistryEdit, StoresReadableValuesThatRoundTrip) {
 }
 
 TEST(RegistryEdit, EveryRootKeyIsTheSameStore) {
-    TempConfigHome home;
+    TempSettings home;
     tarvikKey(rkAllUsers).StoreInt("Language", 1);
     for (TRootKey root :
          {rkAllUsers, rkCurrentUser, rkLocalMachine, rkClassesRoot, rkCurrentConfig, rkDynData})
@@ -55,13 +56,13 @@ TEST(RegistryEdit, EveryRootKeyIsTheSameStore) {
 }
 
 TEST(RegistryEdit, KeyPathsMapToSections) {
-    EXPECT_EQ(TRegistryEdit::groupOf("\\software\\Tarvik\\"), "software/Tarvik");
-    EXPECT_EQ(TRegistryEdit::groupOf("software\\Tarvik"), "software/Tarvik");
-    EXPECT_EQ(TRegistryEdit::groupOf(""), "");
+    EXPECT_EQ(iniGroupOf("\\software\\Tarvik\\"), "software/Tarvik");
+    EXPECT_EQ(iniGroupOf("software\\Tarvik"), "software/Tarvik");
+    EXPECT_EQ(iniGroupOf(""), "");
 }
 
 TEST(RegistryEdit, SeesChangesMadeBetweenAccesses) {
-    TempConfigHome home;
+    TempSettings home;
     TRegistryEdit edit = tarvikKey();
     edit.StoreInt("Language", 1);
     home.writeStore("[software/Tarvik]\nLanguage=3\nLast Device=12\n");
@@ -70,7 +71,7 @@ TEST(RegistryEdit, SeesChangesMadeBetweenAccesses) {
 }
 
 TEST(RegistryEdit, ValuesThatAreNotIntegersAreTheWrongType) {
-    TempConfigHome home;
+    TempSettings home;
     for (const char* stored : {"abc", "1.5", "0x10", "2147483648", "", "true"}) {
         home.writeStore(QByteArray("[software/Tarvik]\nLanguage=") + stored + "\n");
         TRegistryEdit edit = tarvikKey();
@@ -89,7 +90,7 @@ TEST(RegistryEdit, ValuesThatAreNotIntegersAreTheWrongType) {
 }
 
 TEST(RegistryEdit, AFailedWriteIsAUserErrorInTheCurrentLanguage) {
-    TempConfigHome home;
+    TempSettings home;
     // A file where the store's folder should be: nothing can be written.
     QFile blocker(home.path() + "/Tarvik");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -108,10 +109,9 @@ TEST(RegistryEdit, AFailedWriteIsAUserErrorInTheCurrentLanguage) {
 }
 
 TEST(RegistryEdit, RelativeOrEmptyConfigHomeFallsBackToHome) {
-    TempConfigHome home;
+    TempSettings home;
     for (const char* value : {"", "relative/dir"}) {
         setenv("XDG_CONFIG_HOME", value, 1);
-        EXPECT_EQ(TRegistryEdit::storePath(),
-                  (QDir::homePath() + "/.config/Tarvik/Tarvik.conf").toStdString());
+        EXPECT_EQ(iniStorePath(), (QDir::homePath() + "/.config/Tarvik/Tarvik.conf").toStdString());
     }
 }
