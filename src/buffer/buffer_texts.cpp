@@ -36,22 +36,6 @@ constexpr std::array<LangText, 10> kTexts{{
 
 } // namespace
 
-std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> args) {
-    std::string out;
-    out.reserve(pattern.size());
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const auto index = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < args.size()) {
-            out += args.begin()[index];
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
-
 std::string bufferText(BufferText text, std::uint8_t languageCode,
                        std::initializer_list<std::string_view> args) {
     return fillIn(pick(kTexts[static_cast<std::size_t>(text)], languageCode), args);

@@ -1,5 +1,5 @@
-// The messages of the buffer and file layer in the three interface languages, and the one
-// routine that fills their %1, %2 placeholders.
+// The messages of the buffer and file layer in the three interface languages, filled in with
+// common/lang_text.h's fillIn().
 #pragma once
 
 #include <cstdint>
@@ -27,8 +27,5 @@ enum class BufferText {
 // The text for the language, with %1, %2, … replaced by the arguments in order.
 std::string bufferText(BufferText text, std::uint8_t languageCode,
                        std::initializer_list<std::string_view> args = {});
-
-// Replaces %1 … %9 in the pattern by the arguments; other characters are copied unchanged.
-std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 } // namespace tarvik

@@ -43,9 +43,12 @@ struct ProgrammerSpec {
 using BackendFactory = std::function<std::unique_ptr<HidBackend>(const ProgrammerSpec& choice,
                                                                  Dispatcher& mainThread)>;
 
-// The backends of the real program: USB (when built with hidapi), in-process, socket.
+// The backends of the real program: USB (when the build has a USB backend), in-process,
+// socket (where the system has UNIX-domain sockets); nullptr for one it lacks.
 std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& choice,
                                                   Dispatcher& mainThread);
+// Why a factory gave no backend for this choice.
+const LangText& missingBackendText(const ProgrammerSpec& choice);
 
 // args are the arguments after the program name.
 int runCli(std::span<const std::string> args, CliIo& io,

@@ -42,6 +42,13 @@ constexpr LangText kNoUsbSupport{
     "verwenden.",
     "This tarvik-cli was built without USB support; use --programmer emulate or socket:PATH.",
     "Эта сборка tarvik-cli без поддержки USB; используйте --programmer emulate или socket:ПУТЬ."};
+constexpr LangText kNoSocketSupport{
+    "Ein Programmiergerät an einem UNIX-Socket gibt es unter Windows nicht; das "
+    "Programmiergerät an USB oder --programmer emulate verwenden.",
+    "A programmer on a UNIX socket is not available on Windows; use the programmer on USB or "
+    "--programmer emulate.",
+    "Программатор на UNIX-сокете в Windows недоступен; используйте программатор на USB или "
+    "--programmer emulate."};
 constexpr LangText kUnknownChip{
     "Unbekannter Chip „%1“; „tarvik-cli list-devices“ zeigt die virtuellen Chips.",
     "Unknown chip \"%1\"; \"tarvik-cli list-devices\" lists the virtual chips.",
@@ -158,6 +165,14 @@ constexpr LangText kSocketRequired{"serve-emulator braucht entweder --socket PFA
 constexpr LangText kUhidOnly{"Die Option „%1“ gilt nur mit --uhid.",
                              "The option \"%1\" applies only with --uhid.",
                              "Параметр «%1» действует только с --uhid."};
+// serve-emulator on Windows, which has neither UNIX-domain sockets nor uhid.
+constexpr LangText kNoServingHere{
+    "serve-emulator gibt es unter Windows nicht (weder UNIX-Sockets noch uhid); --programmer "
+    "emulate:CHIP führt das virtuelle Programmiergerät in diesem Programm aus.",
+    "serve-emulator is not available on Windows (no UNIX sockets, no uhid); --programmer "
+    "emulate:CHIP runs the virtual programmer inside this program.",
+    "serve-emulator в Windows недоступен (нет ни UNIX-сокетов, ни uhid); --programmer "
+    "emulate:CHIP запускает виртуальный программатор внутри этой программы."};
 constexpr LangText kUhidMissing{
     "%1 fehlt: das Kernelmodul uhid laden („sudo modprobe uhid“).",
     "%1 is missing: load the kernel module uhid (\"sudo modprobe uhid\").",

@@ -1,37 +1,27 @@
-// The signal handlers behind InterruptGuard.
+// InterruptGuard over the system's termination requests.
 #include "cli/interrupt.h"
 
 #include <atomic>
-#include <csignal>
 
 namespace tarvik::cli {
 
 namespace {
 
 std::atomic<int> pendingSignal{0};
-struct sigaction previousInt {};
-struct sigaction previousTerm {};
 
 extern "C" void noteSignal(int signal) {
     pendingSignal.store(signal);
 }
 
+// Forgets an earlier request before the new handling is in place.
+void (*freshHandler())(int) {
+    pendingSignal.store(0);
+    return noteSignal;
+}
+
 } // namespace
 
-InterruptGuard::InterruptGuard() {
-    pendingSignal.store(0);
-    struct sigaction action {};
-    action.sa_handler = noteSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previousInt);
-    sigaction(SIGTERM, &action, &previousTerm);
-}
-
-InterruptGuard::~InterruptGuard() {
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
-}
+InterruptGuard::InterruptGuard() : requests_(freshHandler()) {}
 
 int InterruptGuard::pending() {
     return pendingSignal.load();

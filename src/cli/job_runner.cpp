@@ -422,7 +422,7 @@ int JobSession::readFusesBack() {
 int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,
                     const BackendFactory& openBackend) {
     if (!start(openBackend)) {
-        error(texts::kNoUsbSupport);
+        error(missingBackendText(options_.programmer));
         return kExitNoProgrammer;
     }
     TMainForm& form = *form_;

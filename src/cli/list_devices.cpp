@@ -54,7 +54,7 @@ void listAttached(std::ostream& out, const CliOptions& options, const BackendFac
     PlainDispatcher dispatcher;
     std::unique_ptr<HidBackend> backend = openBackend(options.programmer, dispatcher);
     if (!backend) {
-        out << "  " << pick(texts::kNoUsbSupport, language) << '\n';
+        out << "  " << pick(missingBackendText(options.programmer), language) << '\n';
         return;
     }
     backend->watch([] {});

@@ -50,7 +50,12 @@ public:
     }
 
     void watch(std::function<void()> onChange) override { inner_->watch(std::move(onChange)); }
-    std::optional<RefusedPeer> refusedPeer() const override { return inner_->refusedPeer(); }
+    std::optional<RefusedProgrammer> refusedProgrammer() const override {
+        return inner_->refusedProgrammer();
+    }
+    std::vector<std::string> accessRemedy(std::uint8_t languageCode) const override {
+        return inner_->accessRemedy(languageCode);
+    }
 
 private:
     std::unique_ptr<HidBackend> inner_;

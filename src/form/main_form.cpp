@@ -6,9 +6,9 @@
 #include <chrono>
 #include <ctime>
 
-#include "link/udev_rule.h"
 #include "operations/engine_support.h"
 #include "operations/job_texts.h"
+#include "platform/local_time.h"
 
 namespace tarvik {
 
@@ -37,11 +37,10 @@ TDateTime localDateTime() {
     using namespace std::chrono;
     const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
     const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const auto offset = static_cast<double>(platform::utcOffsetSeconds(seconds));
     constexpr double kUnixEpochDays = 25569.0; // 1 January 1970 in days since 30 December 1899
     constexpr double kMsPerDay = 86400000.0;
-    return kUnixEpochDays + (static_cast<double>(ms) + local.tm_gmtoff * 1000.0) / kMsPerDay;
+    return kUnixEpochDays + (static_cast<double>(ms) + offset * 1000.0) / kMsPerDay;
 }
 
 } // namespace
@@ -49,7 +48,6 @@ TDateTime localDateTime() {
 TMainForm::TMainForm(THidDeviceController& hidCtl, SettingsStore& settings, FormHost& host)
     : HidCtl(hidCtl), RegistryEdit1(settings), host_(host) {
     Now = localDateTime;
-    RuleInstalled = programmerRuleInstalled;
     initControls();
     HidCtl.SetOnDeviceChange([this] { HidCtlDeviceChange(); });
     HidCtl.SetOnDeviceData([this](THidDevice* device, std::uint8_t reportId,

@@ -38,9 +38,6 @@ public:
     std::function<void()> OnChange;
     // The clock ShowDuration and StartJob read; tests replace it.
     std::function<TDateTime()> Now;
-    // Whether the programmer's udev rule is installed: it decides which remedy the log offers
-    // for a programmer this user may not open. Tests replace it.
-    std::function<bool()> RuleInstalled;
 
     // ---- start-up and shut-down ----
     void FormCreate();
@@ -261,10 +258,10 @@ private:
     // Status bar panel 0: the programmer ready, there but not open to this user, or missing.
     void showProgrammerStatus();
     // No programmer taken: the controls disabled, the status, and in the log why each device
-    // with the programmer's ids (and a refused socket peer) was not taken.
+    // with the programmer's ids (and a programmer the backend refused) was not taken.
     void showProgrammerMissing();
-    // The log's way to give this user access: the group if the udev rule is installed, else
-    // the rule's installation.
+    // The log's way to give this user access to a programmer that opens for queries only:
+    // the backend's advice.
     void showAccessRemedy();
 
     // Job bookkeeping (operations/job_control.cpp): marks the job as running or over, locks the

@@ -1,7 +1,8 @@
 // Following the programmer on the HID bus: release it when it is unplugged, take it when it
 // appears, and offer or withdraw the job controls accordingly. A device with the programmer's
 // ids that cannot be used (this user may not open it, or its reports are not the programmer's)
-// is not taken, and the status bar and the log say why; so is a socket peer of another user.
+// is not taken, and the status bar and the log say why, with the backend's advice; so is a
+// programmer the backend refuses (a socket peer of another user).
 #include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "form/programmer_texts.h"
@@ -89,22 +90,14 @@ void TMainForm::showProgrammerMissing() {
             showAccessRemedy();
         }
     }
-    if (const auto& refused = HidCtl.LastRefusedPeer()) {
-        log(fillIn(pick(texts::kPeerRefused, LanguageCode),
-                   {refused->path, std::to_string(refused->userId)}));
+    if (const auto& refused = HidCtl.LastRefusedProgrammer()) {
+        log(std::string(pick(refused->reason, LanguageCode)));
     }
 }
 
 void TMainForm::showAccessRemedy() {
-    const auto command = [this](std::string_view line) { log("    " + std::string(line)); };
-    if (RuleInstalled()) {
-        log(texts::kNoAccessWithRule);
-        command(texts::kJoinGroupCommand);
-    } else {
-        log(texts::kNoAccessRemedy);
-        command(texts::kInstallRuleCommand);
-        command(texts::kReloadRulesCommand);
-    }
+    for (std::string& line : HidCtl.AccessRemedy(LanguageCode))
+        log(std::move(line));
 }
 
 } // namespace tarvik

@@ -290,4 +290,13 @@ void EmulatedBackend::watch(std::function<void()> onChange) {
     bus_->notifier.watch(std::move(onChange));
 }
 
+std::vector<std::string> EmulatedBackend::accessRemedy(std::uint8_t languageCode) const {
+    return remedy_ ? remedy_(languageCode) : std::vector<std::string>{};
+}
+
+void EmulatedBackend::setAccessRemedy(
+    std::function<std::vector<std::string>(std::uint8_t)> remedy) {
+    remedy_ = std::move(remedy);
+}
+
 } // namespace tarvik

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "link/change_notifier.h"
@@ -51,12 +53,17 @@ public:
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidConnection> open(const HidDeviceInfo& info) override;
     void watch(std::function<void()> onChange) override;
+    // The advice set with setAccessRemedy, none by default: the emulated bus has no access
+    // rules of its own.
+    std::vector<std::string> accessRemedy(std::uint8_t languageCode) const override;
+    void setAccessRemedy(std::function<std::vector<std::string>(std::uint8_t)> remedy);
 
     struct Port; // one plugged device, shared with its connections
 
 private:
     struct Bus; // the plugged ports, shared with ports that unplug themselves
     std::shared_ptr<Bus> bus_;
+    std::function<std::vector<std::string>(std::uint8_t)> remedy_;
 };
 
 } // namespace tarvik

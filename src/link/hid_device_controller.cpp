@@ -173,7 +173,7 @@ void THidDeviceController::RescanDevices() {
         changed = true;
     }
 
-    if (auto refused = backend_.refusedPeer(); refused != refused_) {
+    if (auto refused = backend_.refusedProgrammer(); refused != refused_) {
         refused_ = std::move(refused);
         changed = true;
     }

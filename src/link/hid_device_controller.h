@@ -120,9 +120,13 @@ public:
     void RescanDevices();
 
     const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
-    // The programmer the backend found and would not offer (see HidBackend::refusedPeer), as
-    // of the last rescan; a new one counts as a change.
-    const std::optional<RefusedPeer>& LastRefusedPeer() const { return refused_; }
+    // The programmer the backend found and would not offer (see
+    // HidBackend::refusedProgrammer), as of the last rescan; a new one counts as a change.
+    const std::optional<RefusedProgrammer>& LastRefusedProgrammer() const { return refused_; }
+    // The backend's advice for a programmer marked AccessDenied, in the given language.
+    std::vector<std::string> AccessRemedy(std::uint8_t languageCode) const {
+        return backend_.accessRemedy(languageCode);
+    }
 
 private:
     std::unique_ptr<THidDevice> makeDevice(const HidDeviceInfo& info);
@@ -139,7 +143,7 @@ private:
     std::function<void()> onChange_;
     THidDataEvent onData_;
     bool changeFired_ = false;
-    std::optional<RefusedPeer> refused_;
+    std::optional<RefusedProgrammer> refused_;
 };
 
 } // namespace tarvik

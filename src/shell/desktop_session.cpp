@@ -5,15 +5,11 @@
 #include "chips/identification.h"
 #include "common/user_error.h"
 #include "emulator/virtual_programmer.h"
-#include "link/socket_backend.h"
+#include "link/open_backend.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
 #include "shell/qt_dispatcher.h"
 #include "shell/registry_edit.h"
-
-#ifdef TARVIK_HAVE_HIDAPI
-#include "link/hidapi/usb_backend_factory.h"
-#endif
 
 namespace tarvik {
 
@@ -77,15 +73,17 @@ DesktopSession::DesktopSession(const ProgramOptions& options,
         break;
     }
     case ProgramOptions::Programmer::Socket:
-        backend_ = std::make_unique<SocketBackend>(*dispatcher_, options.socketPath);
+        backend_ =
+            openBackend({BackendChoice::Kind::Socket, nullptr, options.socketPath}, *dispatcher_);
+        if (!backend_)
+            throw UserError("A programmer on a UNIX socket is not available on this system: "
+                            "start Tarvik with --emulate or with the programmer on USB.");
         break;
     case ProgramOptions::Programmer::Usb:
-#ifdef TARVIK_HAVE_HIDAPI
-        backend_ = makeUsbBackend(*dispatcher_);
-#else
-        throw UserError("This build of Tarvik has no USB support: start it with --emulate or "
-                        "--programmer socket:PATH.");
-#endif
+        backend_ = openBackend({}, *dispatcher_);
+        if (!backend_)
+            throw UserError("This build of Tarvik has no USB support: start it with --emulate or "
+                            "--programmer socket:PATH.");
         break;
     }
     controller_ = std::make_unique<THidDeviceController>(*backend_, *dispatcher_);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "link/emulated_backend.h"
+#include "support/test_remedy.h"
 
 namespace tarvik::cli::test {
 
@@ -26,6 +27,7 @@ public:
                     std::shared_ptr<VirtualDevice> second, std::chrono::milliseconds delay,
                     Latency latency, const EmulatedDeviceOptions& options)
         : inner_(mainThread) {
+        inner_.setAccessRemedy(scenario::testAccessRemedy);
         if (!device)
             return;
         if (delay.count() == 0) {
@@ -52,6 +54,9 @@ public:
         return inner_.open(info);
     }
     void watch(std::function<void()> onChange) override { inner_.watch(std::move(onChange)); }
+    std::vector<std::string> accessRemedy(std::uint8_t languageCode) const override {
+        return inner_.accessRemedy(languageCode);
+    }
 
 private:
     EmulatedBackend inner_;

@@ -17,6 +17,7 @@
 #include "link/emulated_backend.h"
 #include "link/hid_device_controller.h"
 #include "support/recording_host.h"
+#include "support/test_remedy.h"
 
 namespace tarvik::test {
 
@@ -30,6 +31,8 @@ public:
 
 class FormTest : public ::testing::Test {
 protected:
+    FormTest() { backend.setAccessRemedy(scenario::testAccessRemedy); }
+
     PlainDispatcher dispatcher;
     EmulatedBackend backend{dispatcher};
     THidDeviceController controller{backend, dispatcher};

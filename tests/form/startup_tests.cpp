@@ -59,11 +59,10 @@ TEST_F(FormTest, StartingWithAProgrammerThisUserMayNotOpenSaysSoInTheStoredLangu
     form->FormCreate();
     EXPECT_EQ(form->StatusBar.panels[0],
               "Программатор подключен, но у этого пользователя нет к нему доступа!");
-    ASSERT_EQ(form->Verlauf.lines.size(), 4u);
+    ASSERT_EQ(form->Verlauf.lines.size(), 3u);
     EXPECT_EQ(form->Verlauf.lines[0],
               "Этот пользователь не может открыть emulated:1 (программатор) для чтения и записи.");
-    EXPECT_EQ(form->Verlauf.lines[1],
-              "Установите правило udev, затем отключите и снова подключите программатор:");
+    EXPECT_EQ(form->Verlauf.lines[1], "Remedy in language 2:");
     EXPECT_FALSE(form->bDetectDevice.enabled); // the selection offers no job either
     EXPECT_FALSE(form->nDevice.enabled);
 }

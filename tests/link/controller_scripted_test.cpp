@@ -104,30 +104,30 @@ TEST_F(ScriptedControllerTest, DeviceThatOpensForQueriesOnlyIsPassedOverUntilAcc
     EXPECT_EQ(backend.opened.size(), 4u);
 }
 
-// A peer the backend would not offer lists no device, but the client hears of each new one.
-TEST_F(ScriptedControllerTest, ARefusedPeerIsAChangeOnceUntilAnotherTakesItsPlace) {
+// A programmer the backend would not offer lists no device, but the client hears of each new one.
+TEST_F(ScriptedControllerTest, ARefusedProgrammerIsAChangeOnceUntilAnotherTakesItsPlace) {
     THidDeviceController ctl(backend, main);
     int changes = 0;
     ctl.SetOnDeviceChange([&] { ++changes; });
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(ctl.LastRefusedPeer(), std::nullopt);
+    EXPECT_EQ(ctl.LastRefusedProgrammer(), std::nullopt);
 
-    backend.refused = RefusedPeer{"/run/p.sock", 1001};
+    backend.refused = RefusedProgrammer{"/run/p.sock", {"a", "b", "c"}};
     ctl.RescanDevices();
     EXPECT_EQ(changes, 2);
-    ASSERT_TRUE(ctl.LastRefusedPeer().has_value());
-    EXPECT_EQ(ctl.LastRefusedPeer()->userId, 1001u);
+    ASSERT_TRUE(ctl.LastRefusedProgrammer().has_value());
+    EXPECT_EQ(ctl.LastRefusedProgrammer()->reason[1], "b");
     ctl.RescanDevices(); // refused again, on the backend's retry
     EXPECT_EQ(changes, 2);
     EXPECT_TRUE(ctl.DeviceList().empty());
 
-    backend.refused = RefusedPeer{"/run/p.sock", 1002};
+    backend.refused = RefusedProgrammer{"/run/p.sock", {"d", "e", "f"}};
     ctl.RescanDevices();
     EXPECT_EQ(changes, 3);
     backend.refused.reset(); // a peer of ours took its place
     ctl.RescanDevices();
     EXPECT_EQ(changes, 4);
-    EXPECT_EQ(ctl.LastRefusedPeer(), std::nullopt);
+    EXPECT_EQ(ctl.LastRefusedProgrammer(), std::nullopt);
 }
 
 TEST_F(ScriptedControllerTest, ReadingFollowsTheDataHandler) {

@@ -138,7 +138,7 @@ public:
         return nullptr;
     }
     void watch(std::function<void()> onChange) override { this->onChange = std::move(onChange); }
-    std::optional<RefusedPeer> refusedPeer() const override { return refused; }
+    std::optional<RefusedProgrammer> refusedProgrammer() const override { return refused; }
 
     // Adds a device of the given ids; returns its connection (owned by the controller once
     // opened) or nullptr when it shall fail to open.
@@ -170,7 +170,7 @@ public:
     int enumerations = 0;
     std::vector<std::pair<std::string, std::unique_ptr<ScriptedConnection>>> connections;
     std::function<void()> onChange;
-    std::optional<RefusedPeer> refused;
+    std::optional<RefusedProgrammer> refused;
 };
 
 } // namespace tarvik::test

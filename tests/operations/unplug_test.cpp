@@ -99,10 +99,7 @@ TEST(ProgrammerPresence, AProgrammerThisUserMayNotOpenIsNotReady) {
     EXPECT_EQ(s.log(),
               (std::vector<std::string>{
                   "This user may not open emulated:1 (the programmer) for reading and writing.",
-                  "Install the udev rule, then unplug and replug the programmer:",
-                  "    sudo install -m 644 packaging/60-tarvik-programmer.rules /etc/udev/rules.d/",
-                  "    sudo udevadm control --reload-rules && sudo udevadm trigger "
-                  "--subsystem-match=hidraw"}));
+                  "Remedy in language 1:", "    remedy-command"}));
     EXPECT_FALSE(s.form->bAuslesen.enabled);
     EXPECT_FALSE(s.form->bDetectDevice.enabled);
     EXPECT_FALSE(s.form->nAuswahl.enabled);
@@ -123,25 +120,6 @@ TEST(ProgrammerPresence, AProgrammerThisUserMayNotOpenIsNotReady) {
     EXPECT_EQ(s.form->StatusBar.panels[0], "Программатор к работе готов.");
     EXPECT_TRUE(s.log().empty());
     EXPECT_TRUE(s.form->bAuslesen.enabled);
-}
-
-// Installed from the package the rule is in place: what is left is the group, for a user who is
-// not in a desktop session at the machine.
-TEST(ProgrammerPresence, WithTheRuleInstalledTheRemedyIsTheGroup) {
-    Scenario s;
-    s.form->RuleInstalled = [] { return true; };
-    EmulatedDeviceOptions denied;
-    denied.readWriteAccess = false;
-    s.backend.plug(std::make_shared<AnsweringProgrammer>(), Latency::None, denied);
-    ASSERT_TRUE(s.runUntil([&] { return s.controller.DeviceList().size() == 1; }));
-    s.dispatcher.runPending();
-    EXPECT_EQ(s.log(),
-              (std::vector<std::string>{
-                  "This user may not open emulated:1 (the programmer) for reading and writing.",
-                  "The udev rule is installed; it gives access in a desktop session at this "
-                  "machine and to the group plugdev. Without such a session (SSH, a service), "
-                  "add the user to the group and log in again:",
-                  "    sudo usermod -aG plugdev $USER"}));
 }
 
 } // namespace

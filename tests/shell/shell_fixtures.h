@@ -1,7 +1,7 @@
 // Helpers of the shell tests: a temporary settings store standing in for the user's
 // (temp_settings.h, one for each system's store), a catcher that answers the modal message boxes
-// and records their texts, a desktop session with the virtual programmer and a job on it that
-// stalls.
+// and records their texts, a desktop session with the virtual programmer, a job on it that
+// stalls, and a look into the window's log.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,6 +36,7 @@ private:
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "emulator/virtual_programmer.h"
@@ -76,4 +77,9 @@ inline void startStalledJob(tarvik::DesktopSession& session) {
     window.button("bProg")->click();
     ASSERT_TRUE(runUntil([&] { return session.programmer->reportsReceived() >= 6; }));
     window.renderNow();
+}
+
+// Whether the window's log holds this line.
+inline bool logHas(const tarvik::MainWindow& window, const QString& text) {
+    return window.Verlauf->toPlainText().split('\n').contains(text);
 }

@@ -18,11 +18,8 @@
 #include <QStyleOptionButton>
 #include <QUrl>
 
-#include <thread>
-
 #include "buffer/intel_hex.h"
 #include "emulator/virtual_programmer.h"
-#include "link/socket_server.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
@@ -46,10 +43,6 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 QByteArray hexFile(const std::vector<std::uint8_t>& bytes) {
     return QByteArray::fromStdString(writeIntelHex(bytes));
-}
-
-bool logHas(const MainWindow& window, const QString& text) {
-    return window.Verlauf->toPlainText().split('\n').contains(text);
 }
 
 // Answers the next modal file dialog with answer(dialog) once it is up.
@@ -353,28 +346,4 @@ TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
         EXPECT_LE(window.GBDevice->fontMetrics().horizontalAdvance(window.GBDevice->title()),
                   window.GBDevice->width() - 16);
     }
-}
-
-TEST(MainWindow, FindsAVirtualProgrammerServedOnASocket) {
-    TempSettings store;
-    QTemporaryDir dir;
-    emulator::VirtualProgrammer programmer("ATmega8");
-    const std::string path = (dir.path() + "/programmer.sock").toStdString();
-    SocketServer server(path, programmer);
-    std::thread serving([&] { server.run(); });
-
-    ProgramOptions options;
-    options.programmer = ProgramOptions::Programmer::Socket;
-    options.socketPath = path;
-    {
-        DesktopSession session(options, nullptr, Latency::None);
-        MainWindow& window = session.window();
-        ASSERT_TRUE(runUntil([&] { return window.form().ProgrammerDevice != nullptr; }));
-        window.action("nAVRISP")->trigger();
-        window.button("bDetectDevice")->click();
-        ASSERT_TRUE(runUntil([&] { return logHas(window, "Successfully finished."); }));
-        EXPECT_EQ(window.AutoDevice->text(), "ATmega8");
-    }
-    server.stop();
-    serving.join();
 }

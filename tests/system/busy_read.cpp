@@ -17,7 +17,7 @@
 #include "form/settings_store.h"
 #include "link/dispatcher.h"
 #include "link/hid_device_controller.h"
-#include "link/hidapi/usb_backend_factory.h"
+#include "link/usb_backend_factory.h"
 #include "support/recording_host.h"
 
 namespace {

@@ -1,0 +1,210 @@
+// Whole-file reading and the atomic whole-file write on Windows: a temporary file in the same
+// folder, flushed to disk, then put in the target's place by ReplaceFileW (which keeps the
+// replaced file's attributes and security) or, for a new file, MoveFileExW with write-through.
+// Names are UTF-8 in the program and wide for the system.
+#include "buffer/file_io.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "buffer/buffer_texts.h"
+#include "common/user_error.h"
+#include "platform/file_name.h"
+
+namespace tarvik {
+namespace {
+
+// The system's own words for an error code, as UTF-8, without the closing period and line end.
+std::string systemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr)
+        return "error " + std::to_string(error);
+    std::wstring message(text, length);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' ||
+                                message.back() == L' ' || message.back() == L'.'))
+        message.pop_back();
+    return platform::utf8FromPath(std::filesystem::path(message));
+}
+
+[[noreturn]] void fail(BufferText text, const std::string& fileName, std::uint8_t languageCode,
+                       DWORD error) {
+    throw UserError(bufferText(text, languageCode, {fileName, systemMessage(error)}));
+}
+
+// Closes the handle when the scope ends.
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid())
+            CloseHandle(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE handle) {
+        if (valid())
+            CloseHandle(handle_);
+        handle_ = handle;
+    }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+template <typename Container>
+Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
+    Handle file(CreateFileW(platform::pathFromUtf8(fileName).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        fail(BufferText::CannotOpen, fileName, languageCode, GetLastError());
+    const auto tooLarge = [&] {
+        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
+                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
+    };
+    const bool regular = GetFileType(file.get()) == FILE_TYPE_DISK;
+    LARGE_INTEGER size{};
+    if (regular && !GetFileSizeEx(file.get(), &size))
+        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
+    if (regular && static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        tooLarge();
+
+    // The size is a hint only: the file may change, or not be a file on a disk at all.
+    Container data(regular ? static_cast<std::size_t>(size.QuadPart) + 1 : 65536, 0);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == data.size()) {
+            if (used > maxBytes)
+                tooLarge();
+            data.resize(std::min(data.size() * 2, maxBytes + 1));
+        }
+        DWORD n = 0;
+        const DWORD wanted =
+            static_cast<DWORD>(std::min<std::size_t>(data.size() - used, 1u << 30));
+        if (!ReadFile(file.get(), data.data() + used, wanted, &n, nullptr)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+                break;
+            fail(BufferText::CannotRead, fileName, languageCode, error);
+        }
+        if (n == 0)
+            break;
+        used += n;
+    }
+    if (used > maxBytes)
+        tooLarge();
+    data.resize(used);
+    return data;
+}
+
+// The file a save really replaces: the target of a symbolic link, else the name itself.
+std::filesystem::path saveTarget(const std::filesystem::path& name) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(name, error)) {
+        auto resolved = std::filesystem::canonical(name, error);
+        if (!error)
+            return resolved;
+    }
+    return name;
+}
+
+// A name beside the target that no other save of this or another process picks at the same
+// moment (CREATE_NEW refuses one that exists, and the next is tried).
+std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    const auto unique = std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(counter.fetch_add(1) + attempt);
+    return target.parent_path() / (L".tarvik-" + unique + L".tmp");
+}
+
+void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
+               std::uint8_t languageCode) {
+    const std::filesystem::path target = saveTarget(platform::pathFromUtf8(fileName));
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool replacing =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (replacing) {
+        // A device or pipe would take the bytes where a file is expected: refuse first.
+        Handle existing(CreateFileW(target.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (existing.valid() && GetFileType(existing.get()) != FILE_TYPE_DISK)
+            throw UserError(bufferText(BufferText::NotARegularFile, languageCode, {fileName}));
+    }
+
+    std::filesystem::path temporary;
+    Handle file(INVALID_HANDLE_VALUE);
+    for (unsigned attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temporary = temporaryBeside(target, attempt);
+        file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (!file.valid())
+        fail(BufferText::CannotWrite, fileName, languageCode, GetLastError());
+    const auto abandon = [&](BufferText text, DWORD error) {
+        if (file.valid())
+            file.close();
+        DeleteFileW(temporary.c_str());
+        fail(text, fileName, languageCode, error);
+    };
+    for (std::size_t written = 0; written < size;) {
+        DWORD n = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - written, 1u << 30));
+        if (!WriteFile(file.get(), bytes + written, chunk, &n, nullptr))
+            abandon(BufferText::CannotWrite, GetLastError());
+        written += n;
+    }
+    // The contents reach the disk before their name does, so a crash right after the replace
+    // cannot leave an empty or short file under it.
+    if (!FlushFileBuffers(file.get()))
+        abandon(BufferText::CannotWrite, GetLastError());
+    if (!file.close())
+        abandon(BufferText::CannotWrite, GetLastError());
+    const bool replaced =
+        replacing ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+                  : MoveFileExW(temporary.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!replaced)
+        abandon(BufferText::CannotReplace, GetLastError());
+}
+
+} // namespace
+
+std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
+                                        std::size_t maxBytes) {
+    return readFile<std::vector<std::uint8_t>>(fileName, languageCode, maxBytes);
+}
+
+std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
+    return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
+}
+
+void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
+                    std::uint8_t languageCode) {
+    writeFile(fileName, reinterpret_cast<const char*>(bytes.data()), bytes.size(), languageCode);
+}
+
+void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode) {
+    writeFile(fileName, text.data(), text.size(), languageCode);
+}
+
+} // namespace tarvik
