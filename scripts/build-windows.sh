@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Builds tarvik-cli.exe for 64-bit Windows on Debian with mingw-w64, runs the test programs
+# under wine64 and packs tarvik-cli-VERSION-windows-x64.zip, all in DIR (default
+# build-windows/). What is missing is installed from Debian first (sudo when not root);
+# googletest is built once for the target and kept in ${XDG_CACHE_HOME:-$HOME/.cache}/tarvik/.
+#
+#   scripts/build-windows.sh [DIR]
+#
+# Steps, each a function below: packages, googletest, configure, build, tests, package.
+# TARVIK_WINDOWS_JOBS sets the build's parallelism (default: the number of processors).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_dir=$PWD
+build_dir=$(realpath -m "${1:-build-windows}")
+cache_dir="${XDG_CACHE_HOME:-$HOME/.cache}/tarvik"
+jobs=${TARVIK_WINDOWS_JOBS:-$(nproc)}
+toolchain=$source_dir/cmake/x86_64-w64-mingw32.cmake
+triple=x86_64-w64-mingw32
+export WINEPREFIX=$build_dir/wine-prefix
+export WINEDEBUG=-all
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+
+step() { printf '\n== %s\n' "$*"; }
+
+install_packages() {
+    local wanted=(g++-mingw-w64-x86-64-posix wine64 wine cmake ninja-build zip dpkg-dev)
+    local missing=()
+    for package in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    if ((${#missing[@]})); then
+        step "Installing ${missing[*]}"
+        "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+# googletest's Debian sources, fetched with apt-get source through a private apt folder with a
+# deb-src entry (the system's apt configuration is left alone).
+fetch_googletest_source() {
+    local source=$cache_dir/googletest-source
+    if [[ -f $source/CMakeLists.txt ]]; then
+        echo "$source"
+        return
+    fi
+    local apt=$cache_dir/apt
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/sources.list.d"
+    local suite
+    suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    printf 'deb-src http://deb.debian.org/debian %s main\n' "$suite" >"$apt/sources.list"
+    local options=(-o "Dir::Etc::sourcelist=$apt/sources.list"
+                   -o "Dir::Etc::sourceparts=$apt/sources.list.d"
+                   -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    apt-get "${options[@]}" update >&2
+    local unpacked=$cache_dir/googletest-unpack
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    (cd "$unpacked" && apt-get "${options[@]}" source googletest >&2)
+    local tree
+    tree=$(find "$unpacked" -mindepth 1 -maxdepth 1 -type d -name 'googletest-*' | head -n 1)
+    rm -rf "$source"
+    mv "$tree" "$source"
+    rm -rf "$unpacked"
+    echo "$source"
+}
+
+build_googletest() {
+    googletest=$cache_dir/googletest-$triple
+    if [[ -f $googletest/lib/cmake/GTest/GTestConfig.cmake ]]; then
+        return
+    fi
+    step "Building googletest for $triple"
+    local source
+    source=$(fetch_googletest_source)
+    cmake -S "$source" -B "$cache_dir/googletest-build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$googletest" -DBUILD_GMOCK=OFF -Dgtest_force_shared_crt=ON
+    cmake --build "$cache_dir/googletest-build" --parallel "$jobs"
+    cmake --install "$cache_dir/googletest-build"
+    rm -rf "$cache_dir/googletest-build"
+}
+
+configure() {
+    step "Configuring in $build_dir"
+    cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DGTest_DIR="$googletest/lib/cmake/GTest" \
+        -DTARVIK_GUI=OFF -DTARVIK_BENCH=OFF -DTARVIK_WERROR="${TARVIK_WERROR:-OFF}"
+}
+
+build() {
+    step "Building"
+    local started=$SECONDS
+    cmake --build "$build_dir" --parallel "$jobs"
+    echo "Build time: $((SECONDS - started)) s"
+}
+
+# One wine prefix made afresh for the run, and one wineserver kept running through it, so the
+# test programs do not each pay for starting one.
+run_tests() {
+    step "Testing under wine in $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    local started=$SECONDS
+    wineboot_program=$(command -v wineboot || echo /usr/lib/wine/wineboot)
+    wineserver -p
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    "$wineboot_program" -i >/dev/null 2>&1 || true
+    ctest --test-dir "$build_dir" --output-on-failure --parallel "$jobs"
+    echo "Wine test time (with the prefix): $((SECONDS - started)) s"
+    wineserver -k || true
+    trap - EXIT
+}
+
+# The program, the README and the licence texts of what it links: this project's, and the
+# mingw-w64 runtime's and GCC runtime's from the Debian packages.
+package() {
+    local version
+    version=$(sed -n 's/^project(Tarvik VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+    local name=tarvik-cli-$version-windows-x64
+    local stage=$build_dir/$name
+    step "Packing $name.zip"
+    rm -rf "$stage" "$build_dir/$name.zip"
+    mkdir -p "$stage/licences"
+    cp "$build_dir/src/cli/tarvik-cli.exe" "$stage/"
+    "$triple-strip" "$stage/tarvik-cli.exe"
+    cp "$source_dir/README.md" "$stage/"
+    cp "$source_dir/packaging/copyright" "$stage/licences/tarvik.txt"
+    # The C and C++ runtime and winpthreads come from these packages; their copyright files
+    # carry the licences (GPL with the runtime exception, the mingw-w64 and winpthreads terms).
+    local doc
+    for doc in gcc-mingw-w64-base mingw-w64-common mingw-w64-x86-64-dev; do
+        cp "/usr/share/doc/$doc/copyright" "$stage/licences/$doc.txt"
+    done
+    (cd "$build_dir" && zip -qr "$name.zip" "$name")
+    echo "$build_dir/$name.zip"
+}
+
+install_packages
+build_googletest
+configure
+build
+run_tests
+package
