@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include "buffer/intel_hex.h"
