@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 
+#include "counting_device.h"
 #include "emulator/virtual_programmer.h"
 #include "form/form_host.h"
 #include "form/main_form.h"
@@ -31,23 +32,6 @@ public:
     void showApplicationError(std::string_view) override {}
     void showInfoWindow() override {}
     void closeMainWindow() override {}
-};
-
-// Counts the reports crossing the bus each way.
-class CountingDevice : public VirtualDevice {
-public:
-    explicit CountingDevice(std::shared_ptr<VirtualDevice> inner) : inner_(std::move(inner)) {}
-    DeviceReply onOutputReport(std::span<const std::uint8_t> report) override {
-        DeviceReply reply = inner_->onOutputReport(report);
-        ++out;
-        in += reply.reports.size();
-        return reply;
-    }
-    std::size_t out = 0;
-    std::size_t in = 0;
-
-private:
-    std::shared_ptr<VirtualDevice> inner_;
 };
 
 // Keeps the answers instead of putting them on the bus, so the benchmark can hand them to the

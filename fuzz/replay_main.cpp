@@ -38,11 +38,11 @@ int main(int argc, char** argv) {
         for (const fs::path& file : inputsOf(argv[i])) {
             std::ifstream in(file, std::ios::binary);
             if (!in) {
-                std::fprintf(stderr, "cannot read %s\n", file.c_str());
+                std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
                 return 1;
             }
             // Named first, so a failing input shows above the failure.
-            std::fprintf(stderr, "%s\n", file.c_str());
+            std::fprintf(stderr, "%s\n", file.string().c_str());
             const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                                   std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());

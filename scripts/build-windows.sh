@@ -114,13 +114,14 @@ build() {
 run_tests() {
     step "Testing under wine in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
     local started=$SECONDS
-    wineboot_program=$(command -v wineboot || echo /usr/lib/wine/wineboot)
     wineserver -p
     trap 'wineserver -k 2>/dev/null || true' EXIT
-    "$wineboot_program" -i >/dev/null 2>&1 || true
+    "$source_dir/cmake/wine-run.sh" "$WINEPREFIX" wineboot -i >/dev/null 2>&1
     # The Qt test programs find the Qt libraries through wine's PATH.
-    WINEPATH=$(winepath -w "$qt/bin") ctest --test-dir "$build_dir" --output-on-failure --parallel "$jobs"
+    WINEPATH=$(winepath -w "$qt/bin") ctest --test-dir "$build_dir" --output-on-failure \
+        --parallel "$jobs"
     echo "Wine test time (with the prefix): $((SECONDS - started)) s"
     wineserver -k || true
     trap - EXIT

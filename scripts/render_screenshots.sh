@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the main window in German, English and Russian (after identifying the virtual
-# programmer's ATmega8) and the info window to PNG files, offscreen, for review.
+# programmer's ATmega8), its questions about unsaved edits and its message for a file it does
+# not read in each language, and the info window to PNG files, offscreen, for review.
 # Usage: scripts/render_screenshots.sh [OUTPUT_DIR] (default: build/screenshots)
 # TARVIK_BIN may point at another tarvik binary (default: build/src/shell/tarvik).
 set -euo pipefail
@@ -13,4 +14,8 @@ if [[ ! -x "$bin" ]]; then
 fi
 mkdir -p "$out"
 QT_QPA_PLATFORM=offscreen "$bin" --screenshot "$out"
-ls -1 "$out"/main-de.png "$out"/main-en.png "$out"/main-ru.png "$out"/info.png
+for lang in de en ru; do
+    ls -1 "$out/main-$lang.png" "$out/question-reload-$lang.png" \
+        "$out/question-close-$lang.png" "$out/message-unknown-file-$lang.png"
+done
+ls -1 "$out/info.png"

@@ -7,7 +7,7 @@
 namespace tarvik {
 namespace {
 
-constexpr std::array<LangText, 10> kTexts{{
+constexpr std::array<LangText, 15> kTexts{{
     {"Fehler in Datei. Keine Hex-Datei.", "Error in file. No hex file.",
      "Входной файл не hex файл."},
     {"Fehler in Datei. Falsche CSUM.", "Error in file. Wrong CSUM.",
@@ -32,9 +32,49 @@ constexpr std::array<LangText, 10> kTexts{{
     {"„%1“ ist keine gewöhnliche Datei (eine Pipe oder ein Gerät) und wird nicht überschrieben.",
      "\"%1\" is not a regular file (a pipe or a device) and is not overwritten.",
      "«%1» не обычный файл (канал или устройство) и не будет перезаписан."},
+    {"„%1“ ist keine gewöhnliche Datei (ein Ordner, eine Pipe, ein Socket oder ein Gerät) und "
+     "wird nicht geöffnet.",
+     "\"%1\" is not a regular file (a folder, pipe, socket or device) and is not opened.",
+     "«%1» не обычный файл (папка, канал, сокет или устройство) и не будет открыт."},
+    {"„%1“ ist eine Motorola-S-Record-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie "
+     "in Intel HEX (objcopy -I srec -O ihex) oder in eine Binärdatei um.",
+     "\"%1\" is a Motorola S-record file; Tarvik cannot read it yet. Convert it to Intel HEX "
+     "(objcopy -I srec -O ihex) or to a binary file.",
+     "«%1» — файл Motorola S-record; Tarvik пока не умеет его читать. Преобразуйте его в "
+     "Intel HEX (objcopy -I srec -O ihex) или в двоичный файл."},
+    {"„%1“ ist eine ELF-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie in Intel HEX "
+     "(objcopy -O ihex) oder in eine Binärdatei um.",
+     "\"%1\" is an ELF file; Tarvik cannot read it yet. Convert it to Intel HEX "
+     "(objcopy -O ihex) or to a binary file.",
+     "«%1» — файл ELF; Tarvik пока не умеет его читать. Преобразуйте его в Intel HEX "
+     "(objcopy -O ihex) или в двоичный файл."},
+    {"„%1“ wird nicht geladen: Tarvik liest Intel-HEX-Dateien (der Name endet wie .hex, oder "
+     "der Inhalt beginnt mit „:“) und Binärdateien (der Name endet wie .bin).",
+     "\"%1\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
+     "contents starting with \":\") and binary files (a name ending like .bin).",
+     "«%1» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
+     "содержимое начинается с «:») и двоичные файлы (имя оканчивается как .bin)."},
+    {"Der Buffer kann nicht über %1 MiB wachsen, mehr lädt Tarvik aus keiner Datei: die "
+     "Eingabe wird nicht übernommen.",
+     "The buffer cannot grow beyond %1 MiB, the most Tarvik loads from a file: the edit is "
+     "not made.",
+     "Буфер не может превышать %1 МиБ — больше Tarvik не загружает из файла: изменение не "
+     "внесено."},
 }};
 
 } // namespace
+
+std::string unreadableFileMessage(FileKind kind, std::string_view fileName,
+                                  std::uint8_t languageCode) {
+    switch (kind) {
+    case FileKind::SRecord:
+        return bufferText(BufferText::SRecordNotReadable, languageCode, {fileName});
+    case FileKind::Elf:
+        return bufferText(BufferText::ElfNotReadable, languageCode, {fileName});
+    default:
+        return bufferText(BufferText::UnknownFileKind, languageCode, {fileName});
+    }
+}
 
 std::string bufferText(BufferText text, std::uint8_t languageCode,
                        std::initializer_list<std::string_view> args) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "buffer/file_kind.h"
 #include "common/lang_text.h"
 
 namespace tarvik {
@@ -22,10 +23,20 @@ enum class BufferText {
     CannotReplace,
     FileTooLarge,
     NotARegularFile,
+    NotARegularFileToOpen,
+    SRecordNotReadable,
+    ElfNotReadable,
+    UnknownFileKind,
+    BufferFull,
 };
 
 // The text for the language, with %1, %2, … replaced by the arguments in order.
 std::string bufferText(BufferText text, std::uint8_t languageCode,
                        std::initializer_list<std::string_view> args = {});
+
+// Why a file of a kind that is not loaded (FileKind SRecord, Elf or Other) is refused, naming
+// the file and, for Other, the kinds that are read.
+std::string unreadableFileMessage(FileKind kind, std::string_view fileName,
+                                  std::uint8_t languageCode);
 
 } // namespace tarvik

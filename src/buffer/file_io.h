@@ -13,11 +13,14 @@
 
 namespace tarvik {
 
+// Every read refuses what is not a regular file (a folder, pipe, socket or device) at once.
 // Refuses files larger than maxBytes without reading them.
 std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
                                         std::size_t maxBytes = kMaxImageBytes);
 // A HEX file's text, up to kMaxHexFileBytes.
 std::string readTextFile(const std::string& fileName, std::uint8_t languageCode);
+// The kind a file is loaded as: fileKindOf by its name and its first bytes.
+FileKind loadKindOf(const std::string& fileName, std::uint8_t languageCode);
 
 // Keeps the permissions of a file it replaces; writes through a symbolic link to its target.
 void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "buffer/file_io.h"
+#include "buffer/intel_hex.h"
 
 namespace tarvik {
 
@@ -20,6 +21,7 @@ void HexBuffer::SetAllBytes(Bytes bytes) {
     data_ = std::move(bytes);
     changed_.assign(data_.size(), 0);
     clearHistory();
+    unsaved_ = false;
     cursor_ = 0;
     changed();
 }
@@ -32,6 +34,7 @@ void HexBuffer::SaveBinaryFile(const std::string& fileName, std::uint8_t languag
     writeWholeFile(fileName, std::span<const std::uint8_t>(data_), languageCode);
     changed_.assign(data_.size(), 0);
     clearHistory();
+    unsaved_ = false;
 }
 
 bool HexBuffer::UndoAvailable() const {
@@ -51,6 +54,7 @@ void HexBuffer::UndoEdit() {
     swapIn(edit.offset, edit.after.size(), edit.before, &edit.beforeMarks);
     cursor_ = edit.offset;
     redo_.push_back(std::move(edit));
+    unsaved_ = true;
     changed();
 }
 
@@ -63,6 +67,7 @@ void HexBuffer::RedoEdit() {
     cursor_ = std::min(edit.offset + edit.after.size(), data_.size());
     historyBytes_ += edit.size();
     undo_.push_back(std::move(edit));
+    unsaved_ = true;
     changed();
 }
 
@@ -100,6 +105,11 @@ void HexBuffer::replace(std::size_t offset, std::size_t count,
     count = std::min(count, data_.size() - offset);
     if (count == 0 && bytes.empty())
         return;
+    if (bytes.size() > count && data_.size() - count + bytes.size() > kMaxImageBytes) {
+        if (OnGrowthRefused)
+            OnGrowthRefused();
+        return;
+    }
     const auto first = static_cast<std::ptrdiff_t>(offset);
     const auto last = static_cast<std::ptrdiff_t>(offset + count);
     Edit edit{offset, Bytes(data_.begin() + first, data_.begin() + last),
@@ -114,6 +124,7 @@ void HexBuffer::replace(std::size_t offset, std::size_t count,
         historyBytes_ -= undo_.front().size();
         undo_.pop_front();
     }
+    unsaved_ = true;
     changed();
 }
 

@@ -32,6 +32,12 @@ public:
     // clears the changed marks and the undo history. Throws UserError on failure.
     void SaveBinaryFile(const std::string& fileName, std::uint8_t languageCode);
 
+    // Whether the user changed the bytes (an edit, undo or redo) since they were last replaced,
+    // loaded or saved.
+    bool HasUnsavedEdits() const { return unsaved_; }
+    // The bytes as they are now are in a file (a save the caller wrote itself).
+    void markSaved() { unsaved_ = false; }
+
     void UndoEdit();
     void RedoEdit();
     bool UndoAvailable() const; // a step back exists and ReadOnlyView is false
@@ -52,6 +58,9 @@ public:
     // Raised after every change of the contents: a replace, a file load, every user edit,
     // every undo and redo.
     std::function<void()> OnChange;
+    // Raised instead of an edit that would grow the buffer past kMaxImageBytes: what the
+    // program saves, it must be able to open again.
+    std::function<void()> OnGrowthRefused;
 
     // --- what the hex view calls for the user's edits (ignored unless Editable) ---
     // Typing: overwrites at offset, or inserts there in InsertMode; one undo step.
@@ -100,6 +109,7 @@ private:
     bool readOnly_ = true;
     bool insertMode_ = false;
     bool locked_ = false;
+    bool unsaved_ = false;
     std::size_t cursor_ = 0;
     std::deque<Edit> undo_;
     std::vector<Edit> redo_;

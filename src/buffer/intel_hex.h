@@ -1,6 +1,5 @@
-// Intel HEX text to bytes and back, and the rule that tells HEX, binary and other files apart
-// by the third character from the end of the name. Pure functions over strings and bytes; the
-// file access is in file_io.h.
+// Intel HEX text to bytes and back. Pure functions over strings and bytes; the file access is
+// in file_io.h, telling file kinds apart in file_kind.h.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "buffer/file_kind.h"
 #include "common/lang_text.h"
 
 namespace tarvik {
@@ -18,11 +18,6 @@ namespace tarvik {
 constexpr std::size_t kMaxImageBytes = 16u * 1024 * 1024;
 // The largest HEX text accepted: room for a full-size image in records of 8 bytes or more.
 constexpr std::size_t kMaxHexFileBytes = 4 * kMaxImageBytes;
-
-enum class FileKind { Hex, Binary, Other };
-// By the third character from the end of the name, case-insensitive: 'H' HEX, 'B' binary,
-// anything else (and names shorter than three characters) neither.
-FileKind fileKindOf(std::string_view fileName);
 
 enum class HexStatus {
     Ok,

@@ -137,10 +137,18 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         options.eventsPath = value;
         return !value.empty();
     }
-    // --latency
-    options.usbLatency = value == "usb";
+    // --latency: none, usb, or the interval between reports as NUMBERms
     options.latencyGiven = true;
-    return value == "usb" || value == "none";
+    if (value == "none" || value == "usb") {
+        options.reportInterval = std::chrono::milliseconds(value == "usb" ? 1 : 0);
+        return true;
+    }
+    if (!value.ends_with("ms"))
+        return false;
+    const auto interval = parseNumber<unsigned>(value.substr(0, value.size() - 2), 10, 1000);
+    if (interval)
+        options.reportInterval = std::chrono::milliseconds(*interval);
+    return interval.has_value() && *interval > 0;
 }
 
 bool isOneOf(std::string_view name, std::span<const std::string_view> names) {
@@ -239,7 +247,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
         // The kernel-level device stands in for hardware: it answers at the hardware's pace
         // unless told otherwise.
         if (options.uhid && !options.latencyGiven)
-            options.usbLatency = true;
+            options.reportInterval = std::chrono::milliseconds(1);
     }
     return parsed;
 }

@@ -72,7 +72,9 @@ struct CliOptions {
     std::string socketPath;
     bool uhid = false; // serve on /dev/uhid instead of a socket
     std::string chip = "ATmega8";
-    bool usbLatency = false;
+    // Time between two input reports of one answer: 0 answers at once, 1 ms is the pace of
+    // USB full-speed frames; a longer one stands in for a slow host.
+    std::chrono::milliseconds reportInterval{0};
     bool latencyGiven = false;
     std::size_t unplugAfter = 0; // drop off the bus at that output report (0: never)
     // serve-emulator --uhid: the ids and report length the kernel sees, and where to note

@@ -60,58 +60,15 @@ constexpr LangText kNoAnswer{"Das Programmiergerät hat den Auftrag seit %1 s ni
                              "The programmer has not moved the job on for %1 s.",
                              "Программатор не продвигает операцию уже %1 с."};
 
-// ---- interrupted by SIGINT or SIGTERM: which step, how far, what the chip holds now ----
+// ---- interrupted by SIGINT or SIGTERM before the job started ----
 constexpr LangText kInterruptedWaiting{
     "Unterbrochen beim Warten auf das Programmiergerät; der Chip ist unverändert.",
     "Interrupted while waiting for the programmer; the chip is unchanged.",
     "Прервано во время ожидания программатора; чип не изменён."};
-constexpr LangText kInterruptedSignature{
-    "Unterbrochen beim Lesen der Signatur; der Chip ist unverändert.",
-    "Interrupted while reading the signature; the chip is unchanged.",
-    "Прервано при чтении сигнатуры; чип не изменён."};
-constexpr LangText kInterruptedReadFuses{
-    "Unterbrochen beim Lesen der Fuse-Bits; der Chip ist unverändert.",
-    "Interrupted while reading the fuse bits; the chip is unchanged.",
-    "Прервано при чтении fuse битов; чип не изменён."};
-constexpr LangText kInterruptedErase{
-    "Unterbrochen beim Löschen; der Chip kann teilweise gelöscht sein.",
-    "Interrupted while erasing; the chip may be partly erased.",
-    "Прервано при стирании; чип может быть стёрт частично."};
-constexpr LangText kInterruptedWrite{
-    "Unterbrochen beim Schreiben: %1 von %2 Byte gesendet; der Chip ist jetzt teilweise "
-    "beschrieben.",
-    "Interrupted while writing: %1 of %2 bytes sent; the chip is now partly written.",
-    "Прервано при записи: отправлено %1 из %2 байт; чип теперь записан частично."};
-constexpr LangText kInterruptedVerify{
-    "Unterbrochen beim Vergleichen: %1 von %2 Byte gesendet; der Chip ist unverändert.",
-    "Interrupted while verifying: %1 of %2 bytes sent; the chip is unchanged.",
-    "Прервано при верификации: отправлено %1 из %2 байт; чип не изменён."};
-constexpr LangText kInterruptedRead{
-    "Unterbrochen beim Lesen: %1 von %2 Byte empfangen; keine Datei geschrieben.",
-    "Interrupted while reading: %1 of %2 bytes received; no file was written.",
-    "Прервано при чтении: получено %1 из %2 байт; файл не записан."};
-constexpr LangText kInterruptedFuses{
-    "Unterbrochen beim Schreiben der Fuse-Bits; sie können teilweise geschrieben sein.",
-    "Interrupted while writing the fuse bits; they may be partly written.",
-    "Прервано при записи fuse битов; они могут быть записаны частично."};
-constexpr LangText kInterruptedLockBit{
-    "Unterbrochen beim Programmieren von Lock Bit %1; es kann gesetzt sein.",
-    "Interrupted while programming lock bit %1; it may be set.",
-    "Прервано при программировании lock bit %1; он может быть установлен."};
-
 // ---- jobs and files ----
 constexpr LangText kNotAvailable{"„%1“ gibt es für die Auswahl „%2“ nicht.",
                                  "\"%1\" is not available for the device \"%2\".",
                                  "«%1» недоступно для устройства «%2»."};
-constexpr LangText kNoData{"Die Datei „%1“ enthält keine Daten.", "The file \"%1\" holds no data.",
-                           "Файл «%1» не содержит данных."};
-constexpr LangText kNeitherHexNorBinary{
-    "Die Datei „%1“ ist weder eine Hex- noch eine Binärdatei: das drittletzte Zeichen des "
-    "Namens muss H oder B sein.",
-    "The file \"%1\" is neither a HEX nor a binary file: the third character from the end of "
-    "its name must be H or B.",
-    "Файл «%1» не является ни hex, ни двоичным файлом: третий символ с конца имени должен "
-    "быть H или B."};
 
 // ---- detect and fuses ----
 constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};

@@ -8,7 +8,6 @@
 #include "buffer/buffer_texts.h"
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
-#include "cli/cli_texts.h"
 #include "common/user_error.h"
 
 namespace tarvik {
@@ -65,7 +64,7 @@ Arguments parse(std::span<const std::string_view> args) {
 // The image in the file, or nothing after printing why not.
 bool load(const std::string& fileName, std::uint8_t language, std::vector<std::uint8_t>& bytes,
           std::ostream& err) {
-    switch (fileKindOf(fileName)) {
+    switch (const FileKind kind = loadKindOf(fileName, language)) {
     case FileKind::Binary:
         bytes = readWholeFile(fileName, language);
         return true;
@@ -78,10 +77,12 @@ bool load(const std::string& fileName, std::uint8_t language, std::vector<std::u
         bytes = std::move(result.bytes);
         return true;
     }
+    case FileKind::SRecord:
+    case FileKind::Elf:
     case FileKind::Other:
-        break;
+        err << unreadableFileMessage(kind, fileName, language) << '\n';
+        return false;
     }
-    err << fillIn(pick(cli::texts::kNeitherHexNorBinary, language), {fileName}) << '\n';
     return false;
 }
 

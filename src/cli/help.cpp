@@ -65,7 +65,7 @@ constexpr std::array kHelpPages{
              "Each file's kind is told by the third character from the end of its name.",
              "tarvik-cli convert firmware.hex firmware.bin"},
     HelpPage{CommandId::ServeEmulator,
-             "serve-emulator --socket PATH|--uhid [--chip NAME] [--latency usb|none]",
+             "serve-emulator --socket PATH|--uhid [--chip NAME] [--latency usb|none|Nms]",
              "Serve a virtual programmer until interrupted.",
              "--socket: on a UNIX-domain socket; another tarvik-cli (or the window) reaches it\n"
              "with --programmer socket:PATH. --uhid: as a USB HID device made by the Linux\n"
@@ -73,7 +73,9 @@ constexpr std::array kHelpPages{
              "which every client finds as it finds the real programmer; interrupting it unplugs\n"
              "the device.\n"
              "--chip names the virtual chip it holds (default ATmega8; list-devices lists them);\n"
-             "--latency usb answers at USB full-speed frame boundaries (the default with --uhid).\n"
+             "--latency usb answers at USB full-speed frame boundaries (the default with --uhid),\n"
+             "--latency Nms the same with N ms (1 to 1000) between two reports, for clients on a\n"
+             "slow host, --latency none at once.\n"
              "--unplug-after N drops off the bus at the Nth output report.\n"
              "For tests, with --uhid: --vendor HEX and --product HEX give other ids (a foreign\n"
              "device), --report-bytes N reports of N bytes instead of 64, and --events FILE\n"

@@ -1,18 +1,17 @@
-// Checking an input file with the window's own reader: its kind by the name, then its
-// content.
+// Checking an input file with the window's own reader: its kind by the name (or what it starts
+// with), then its content.
 #include "cli/input_file.h"
 
 #include "buffer/buffer_texts.h"
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
-#include "cli/cli_texts.h"
 #include "common/user_error.h"
 
 namespace tarvik::cli {
 
 std::optional<std::string> inputFileProblem(const std::string& fileName, std::uint8_t language) {
     try {
-        switch (fileKindOf(fileName)) {
+        switch (const FileKind kind = loadKindOf(fileName, language)) {
         case FileKind::Binary:
             readWholeFile(fileName, language);
             return std::nullopt;
@@ -22,13 +21,15 @@ std::optional<std::string> inputFileProblem(const std::string& fileName, std::ui
                 return std::nullopt;
             return fileName + ": " + hexReadMessage(result, language);
         }
+        case FileKind::SRecord:
+        case FileKind::Elf:
         case FileKind::Other:
-            break;
+            return unreadableFileMessage(kind, fileName, language);
         }
     } catch (const UserError& error) {
         return error.what();
     }
-    return fillIn(pick(texts::kNeitherHexNorBinary, language), {fileName});
+    return std::nullopt;
 }
 
 } // namespace tarvik::cli

@@ -105,8 +105,6 @@ private:
     JobEnd runJob(void (F::*handler)());
     // The exit status of a job that did not succeed, after saying why.
     int failure(JobEnd end);
-    // The line for a job stopped by a signal: the step it was in and how far it got.
-    std::string interruptedLine(std::uint8_t state) const;
     bool fusesWereRead() const;
     void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
@@ -124,7 +122,7 @@ private:
     std::uint8_t language_;
     std::mutex errMutex_; // standard error is shared with the trace of the read thread
     InterruptGuard interrupts_;
-    std::string interruption_; // what interruptedLine said, for failure()
+    std::string interruption_; // the form's StoppedLine(), for failure()
     PlainDispatcher dispatcher_;
     std::unique_ptr<HidBackend> backend_;
     std::unique_ptr<THidDeviceController> controller_;
@@ -185,13 +183,8 @@ int JobSession::loadFile(const std::string& fileName) {
     }
     for (const std::string& message : host_.messages)
         error(fileName + ": " + message);
-    if (!host_.messages.empty())
-        return kExitUsage;
-    if (form_->Hexeditor.ByteCount() == 0) {
-        error(texts::kNoData, {fileName});
-        return kExitUsage;
-    }
-    return kExitSuccess;
+    // An empty file loads: the job itself refuses to program nothing, as in the window.
+    return host_.messages.empty() ? kExitSuccess : kExitUsage;
 }
 
 int JobSession::saveFile(const std::string& fileName) {
@@ -227,7 +220,7 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     // A signal stops the job at the first report handled after it: no further report goes
     // out for this job, and its late answers are ignored.
     const auto interrupt = [&] {
-        interruption_ = interruptedLine(form.ProtocolState);
+        interruption_ = form.StoppedLine();
         form.nAbortClick();
     };
     form.OnChange = [&] {
@@ -255,16 +248,23 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
         dispatcher_.runUntil(over, timeout.count() > 0
                                        ? std::clamp<std::chrono::milliseconds>(left, 1ms, kSlice)
                                        : kSlice);
-        if (!interruption_.empty())
+        if (InterruptGuard::pending() != 0 && interruption_.empty() &&
+            form.ProtocolState != stIdle && form.ProgrammerDevice != nullptr)
+            interrupt();
+        if (!interruption_.empty()) {
+            // The programmer may still answer the abandoned command: the next command line that
+            // opens it must not take that answer for its own, so wait until it is quiet.
+            if (form.Settling()) {
+                output_.line(pick(tarvik::texts::kWaitingForQuiet, language_));
+                dispatcher_.runUntil([&form] { return !form.Settling(); },
+                                     10 * form.QuietAfterAbort);
+            }
             return JobEnd::Interrupted;
+        }
         if (form.ProtocolState == stIdle)
             break;
         if (form.ProgrammerDevice == nullptr)
             return JobEnd::Unplugged;
-        if (InterruptGuard::pending() != 0) {
-            interrupt();
-            return JobEnd::Interrupted;
-        }
         if (timeout.count() > 0 && Clock::now() - lastProgress >= timeout)
             return JobEnd::NoAnswer;
     }
@@ -273,32 +273,6 @@ JobEnd JobSession::runJob(void (F::*handler)()) {
     const bool failed =
         lines.size() >= 2 && lines[lines.size() - 2] == pick(tarvik::texts::kFailure, language_);
     return failed ? JobEnd::Failed : JobEnd::Succeeded;
-}
-
-std::string JobSession::interruptedLine(std::uint8_t state) const {
-    const TMainForm& form = *form_;
-    const auto count = [](auto value) { return std::to_string(value); };
-    switch (state) {
-    case stSignature:
-        return say(texts::kInterruptedSignature);
-    case stReadFuses:
-        return say(texts::kInterruptedReadFuses);
-    case stErase:
-        return say(texts::kInterruptedErase);
-    case stWrite:
-        return say(texts::kInterruptedWrite,
-                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
-    case stVerify:
-        return say(texts::kInterruptedVerify,
-                   {count(form.SendPos), count(form.Hexeditor.ByteCount())});
-    case stRead:
-        return say(texts::kInterruptedRead,
-                   {count(form.ReadData.size()), count(form.ExpectedSize)});
-    case stWriteFuses:
-        return say(texts::kInterruptedFuses);
-    default:
-        return say(texts::kInterruptedLockBit, {state == stLockBit1 ? "1" : "2"});
-    }
 }
 
 int JobSession::failure(JobEnd end) {

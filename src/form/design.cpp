@@ -1,8 +1,11 @@
 // The window as designed: every control's caption, enabled, checked and visible state before
 // the settings, the language and the chip selection are applied at start-up.
 #include <array>
+#include <string>
 #include <string_view>
 
+#include "buffer/buffer_texts.h"
+#include "buffer/intel_hex.h"
 #include "chips/device_menu.h"
 #include "form/captions.h"
 #include "form/main_form.h"
@@ -81,6 +84,10 @@ void TMainForm::initControls() {
     SaveDialog1.defaultExt = kDefaultExt;
     ProtocolState = stIdle;
     Hexeditor.OnChange = [this] { HexeditorChange(); };
+    Hexeditor.OnGrowthRefused = [this] {
+        host_.showErrorBox(bufferText(BufferText::BufferFull, LanguageCode,
+                                      {std::to_string(kMaxImageBytes / (1024 * 1024))}));
+    };
 }
 
 } // namespace tarvik

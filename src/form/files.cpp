@@ -1,9 +1,10 @@
-// Loading a file into the buffer (Intel HEX or raw binary, told apart by the name) and saving
-// the buffer as either.
+// Loading a file into the buffer (Intel HEX or raw binary, told apart by the name, or by the
+// content where the name says neither) and saving the buffer as either.
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "buffer/buffer_texts.h"
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
 #include "common/user_error.h"
@@ -33,14 +34,25 @@ void TMainForm::nsaveClick() {
 
 void TMainForm::OpenBufferFile() {
     NotifyOnExit notify(*this);
-    // Cancelling keeps the dialog's previous name, which is then loaded again.
-    host_.executeOpenDialog(OpenDialog1);
-    if (OpenDialog1.fileName.empty())
+    const std::string previous = OpenDialog1.fileName;
+    if (!host_.executeOpenDialog(OpenDialog1) || OpenDialog1.fileName.empty())
         return;
-    StatusBar.panels[1] = baseName(OpenDialog1.fileName);
+    // A file that does not load leaves the buffer as it was, and with it the name of the file
+    // it came from: the status bar and the reload before a job go on naming that one.
+    struct KeepPreviousUnlessLoaded {
+        TMainForm& form;
+        const std::string& previous;
+        bool loaded = false;
+        ~KeepPreviousUnlessLoaded() {
+            if (!loaded)
+                form.OpenDialog1.fileName = previous;
+        }
+    } keep{*this, previous};
     ReadHexFile();
     if (ErrorFlag)
         return;
+    keep.loaded = true;
+    StatusBar.panels[1] = baseName(OpenDialog1.fileName);
     bProg.enabled = true;
     bVergl.enabled = true;
     nsave.enabled = true;
@@ -51,7 +63,7 @@ void TMainForm::OpenBufferFile() {
 void TMainForm::ReadHexFile() {
     NotifyOnExit notify(*this);
     const std::string& fileName = OpenDialog1.fileName;
-    switch (fileKindOf(fileName)) {
+    switch (const FileKind kind = loadKindOf(fileName, LanguageCode)) {
     case FileKind::Hex: {
         HexReadResult result = readIntelHex(readTextFile(fileName, LanguageCode));
         switch (result.status) {
@@ -76,8 +88,11 @@ void TMainForm::ReadHexFile() {
         Hexeditor.LoadBinaryFile(fileName, LanguageCode);
         ErrorFlag = false;
         break;
+    case FileKind::SRecord:
+    case FileKind::Elf:
     case FileKind::Other:
-        ErrorFlag = false;
+        host_.showErrorBox(unreadableFileMessage(kind, fileName, LanguageCode));
+        ErrorFlag = true;
         break;
     }
 }
@@ -95,6 +110,7 @@ void TMainForm::WriteHexFile() {
     writeWholeFile(fileName,
                    std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                    LanguageCode);
+    Hexeditor.markSaved();
 }
 
 } // namespace tarvik

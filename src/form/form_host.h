@@ -3,6 +3,8 @@
 // tool fills the file names from its arguments and prints the messages; tests record them.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "form/controls.h"
@@ -25,6 +27,15 @@ public:
     virtual bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) {
         (void)question, (void)yes, (void)no;
         return true;
+    }
+    // A modal question with several answers (their captions in order); gives the index of the
+    // one chosen. defaultAnswer is the default button and what closing the box gives; a host
+    // with nobody to ask takes it too.
+    virtual std::size_t askChoice(std::string_view question,
+                                  std::span<const std::string_view> answers,
+                                  std::size_t defaultAnswer) {
+        (void)question, (void)answers;
+        return defaultAnswer;
     }
     virtual void closeMainWindow() = 0;
 };

@@ -4,8 +4,10 @@
 // user events to the handlers; the command-line tool and the tests call the same handlers.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,14 +86,21 @@ public:
     void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
     // The answer to FuseQuestion: write the fuses after all, or end the job with nothing written.
     void FuseQuestionAnswered(bool agreed);
-    // Action → Abort: abandons the running job as an unplug does, and says so in the log.
+    // Action → Abort: abandons the running job as an unplug does, and says so in the log; the
+    // controls come back once the programmer has been quiet for QuietAfterAbort.
     void nAbortClick();
     // From the job's start until it finishes, is aborted or the programmer goes: the buffer
     // can't be edited and Abort is offered.
     bool JobRunning() const { return jobRunning_; }
+    // After an abort, until the programmer has been quiet for QuietAfterAbort: the job controls
+    // stay off and no job starts, so a late answer to the abandoned job can't end the next one.
+    bool Settling() const { return settling_; }
+    std::chrono::milliseconds QuietAfterAbort{1000};
     // Counts the reports that moved a job on (a new step, a chunk sent, read bytes taken, the
     // end); a report the job ignores leaves it as it is.
     std::uint64_t JobProgress() const { return jobProgress_; }
+    // For a job being stopped: the step it is in, how far it got and what the chip holds now.
+    std::string StoppedLine() const;
 
     // ---- Device menu ----
     void n89Cx051Click();
@@ -267,10 +276,19 @@ private:
     // Job bookkeeping (operations/job_control.cpp): marks the job as running or over, locks the
     // buffer against edits and offers Abort while it runs.
     void setJobRunning(bool running);
-    // Ends the running job where it stands; its late answers are ignored until the next job.
+    // Ends the running job where it stands (the controls stay as the job left them).
     void abandonJob();
+    // Checks after a while whether the programmer has been quiet for QuietAfterAbort since
+    // lastHeard_, and gives the controls back when it has.
+    void awaitQuiet(std::chrono::milliseconds delay);
+    // Program, verify and program EEPROM: the reload the option asks for (the user decides
+    // when it would drop unsaved edits), then the job. Nothing starts after a failed reload.
+    void startWithBuffer(TRequestedJob job);
     bool jobRunning_ = false;
-    bool ignoreLateAnswers_ = false;
+    bool settling_ = false;
+    std::chrono::steady_clock::time_point lastHeard_{};
+    // Expires with the form, so a check still queued on the main thread finds it gone.
+    std::shared_ptr<int> alive_ = std::make_shared<int>();
     std::uint64_t jobProgress_ = 0;
 
     SettingsStore& RegistryEdit1;

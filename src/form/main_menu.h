@@ -24,6 +24,8 @@ struct MenuEntry {
     ItemMember item;
     Handler handler = nullptr; // none: a submenu, a separator, or an entry without an action
     std::string_view shortcut = {};
+    // Further keys for the same entry, as other programs have taught users ("; " between).
+    std::string_view moreShortcuts = {};
     bool separator = false;
     // Reachable while a job runs although its menu is closed then: the menu opens for it
     // alone.
@@ -58,8 +60,16 @@ inline constexpr std::array kFile{
 };
 
 inline constexpr std::array kBuffer{
-    MenuEntry{.name = "nUndo", .item = &F::nUndo, .handler = &F::nUndoClick, .shortcut = "Ctrl+U"},
-    MenuEntry{.name = "nRedo", .item = &F::nRedo, .handler = &F::nRedoClick, .shortcut = "Ctrl+R"},
+    MenuEntry{.name = "nUndo",
+              .item = &F::nUndo,
+              .handler = &F::nUndoClick,
+              .shortcut = "Ctrl+U",
+              .moreShortcuts = "Ctrl+Z"},
+    MenuEntry{.name = "nRedo",
+              .item = &F::nRedo,
+              .handler = &F::nRedoClick,
+              .shortcut = "Ctrl+R",
+              .moreShortcuts = "Ctrl+Y; Ctrl+Shift+Z"},
     MenuEntry{.name = "neditbuffer", .item = &F::neditbuffer, .handler = &F::neditbufferClick},
     separator("N7", &F::N7),
     MenuEntry{.name = "updatebuffer", .item = &F::updatebuffer, .handler = &F::updatebufferClick},

@@ -37,6 +37,7 @@ void TMainForm::HidCtlDeviceChange() {
         ProgrammerDevice = nullptr;
         FuseQuestion = {};
         setJobRunning(false);
+        settling_ = false; // a programmer plugged in again has nothing left to answer
         DisableControls();
         showProgrammerStatus();
     }

@@ -1,9 +1,10 @@
-// The plain main-thread loop: a queue of tasks guarded by a mutex, run by whoever owns the
-// main thread (the command-line tool and the tests).
+// The plain main-thread loop: a queue of tasks (and of delayed ones) guarded by a mutex, run by
+// whoever owns the main thread (the command-line tool and the tests).
 #include "link/dispatcher.h"
 
 #include "link/spin_wait.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvik {
@@ -21,7 +22,28 @@ void PlainDispatcher::post(std::function<void()> task) {
     wake_.notify_one();
 }
 
+void PlainDispatcher::postAfter(std::chrono::milliseconds delay, std::function<void()> task) {
+    std::lock_guard lock(mutex_);
+    const Clock::time_point due = Clock::now() + delay;
+    const auto later = std::upper_bound(delayed_.begin(), delayed_.end(), due,
+                                        [](auto time, const Delayed& d) { return time < d.due; });
+    delayed_.insert(later, Delayed{due, std::move(task)});
+}
+
+PlainDispatcher::Clock::time_point PlainDispatcher::queueDueTasks(Clock::time_point now) {
+    auto due = delayed_.begin();
+    for (; due != delayed_.end() && due->due <= now; ++due)
+        tasks_.push_back(std::move(due->task));
+    delayed_.erase(delayed_.begin(), due);
+    queued_.store(tasks_.size(), std::memory_order_release);
+    return delayed_.empty() ? Clock::time_point::max() : delayed_.front().due;
+}
+
 void PlainDispatcher::runPending() {
+    {
+        std::lock_guard lock(mutex_);
+        queueDueTasks(Clock::now());
+    }
     for (;;) {
         std::function<void()> task;
         {
@@ -38,7 +60,7 @@ void PlainDispatcher::runPending() {
 
 bool PlainDispatcher::runUntil(const std::function<bool()>& pred,
                                std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = Clock::now() + timeout;
     for (;;) {
         if (pred())
             return true;
@@ -46,8 +68,17 @@ bool PlainDispatcher::runUntil(const std::function<bool()>& pred,
         spinUntil([this] { return queued_.load(std::memory_order_acquire) > 0; });
         {
             std::unique_lock lock(mutex_);
-            if (!wake_.wait_until(lock, deadline, [this] { return !tasks_.empty(); }))
-                return pred();
+            for (;;) {
+                const Clock::time_point now = Clock::now();
+                const Clock::time_point nextDue = queueDueTasks(now);
+                if (!tasks_.empty())
+                    break;
+                if (now >= deadline) {
+                    lock.unlock();
+                    return pred();
+                }
+                wake_.wait_until(lock, std::min(deadline, nextDue));
+            }
             task = std::move(tasks_.front());
             tasks_.pop_front();
             queued_.store(tasks_.size(), std::memory_order_release);

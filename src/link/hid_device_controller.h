@@ -120,6 +120,8 @@ public:
     void RescanDevices();
 
     const std::vector<std::unique_ptr<THidDevice>>& DeviceList() const { return devices_; }
+    // The main thread's dispatcher, for work the main thread does later.
+    Dispatcher& mainThread() const { return mainThread_; }
     // The programmer the backend found and would not offer (see
     // HidBackend::refusedProgrammer), as of the last rescan; a new one counts as a change.
     const std::optional<RefusedProgrammer>& LastRefusedProgrammer() const { return refused_; }

@@ -1,4 +1,7 @@
 // The user's eight jobs: the click handlers record the job and StartJob begins its first step.
+#include <array>
+
+#include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "operations/engine_support.h"
 #include "operations/job_texts.h"
@@ -14,7 +17,11 @@ void TMainForm::StartJob() {
     StartTime = Now();
     ComparingReadBack = false;
     FuseQuestion = {};
-    if (IsSocketMcu || IsAvrIsp) {
+    const bool programs = RequestedJob == jobProgram || RequestedJob == jobProgramEeprom;
+    if (programs && Hexeditor.ByteCount() == 0) {
+        // Erasing first would leave the chip empty with nothing written after it.
+        engine::failStep(*this, texts::kNothingToWrite);
+    } else if (IsSocketMcu || IsAvrIsp) {
         if (RequestedJob == jobWriteFuses) {
             StartWriteFuses(); // works on the chip the last identification named
         } else {
@@ -45,38 +52,52 @@ void TMainForm::StartJob() {
 
 namespace {
 
-// Program, verify and program EEPROM take the buffer from the file first when the option says
-// so, and start only while no file load has failed.
-void startWithBuffer(TMainForm& form, TRequestedJob job) {
-    if (form.updatebuffer.checked) {
-        form.ReadHexFile();
-    }
-    form.RequestedJob = job;
-    if (!form.ErrorFlag) {
-        form.StartJob();
-    }
-}
-
 void start(TMainForm& form, TRequestedJob job) {
+    if (form.Settling())
+        return;
     form.RequestedJob = job;
     form.StartJob();
 }
 
 } // namespace
 
+void TMainForm::startWithBuffer(TRequestedJob job) {
+    if (settling_)
+        return;
+    if (updatebuffer.checked && !OpenDialog1.fileName.empty()) {
+        std::size_t answer = 0; // reload
+        if (Hexeditor.HasUnsavedEdits()) {
+            const std::array<std::string_view, 3> answers{pick(texts::kReloadFile, LanguageCode),
+                                                          pick(texts::kUseBuffer, LanguageCode),
+                                                          pick(texts::kCancel, LanguageCode)};
+            const std::string question =
+                fillIn(pick(texts::kReloadOverEdits, LanguageCode), {OpenDialog1.fileName});
+            answer = host_.askChoice(question, answers, 2);
+        }
+        if (answer == 2)
+            return;
+        if (answer == 0)
+            ReadHexFile();
+    }
+    RequestedJob = job;
+    if (!ErrorFlag) {
+        StartJob();
+    }
+}
+
 void TMainForm::bProgClick() {
     NotifyOnExit notify(*this);
-    startWithBuffer(*this, jobProgram);
+    startWithBuffer(jobProgram);
 }
 
 void TMainForm::bVerglClick() {
     NotifyOnExit notify(*this);
-    startWithBuffer(*this, jobVerify);
+    startWithBuffer(jobVerify);
 }
 
 void TMainForm::bprogeepromClick() {
     NotifyOnExit notify(*this);
-    startWithBuffer(*this, jobProgramEeprom);
+    startWithBuffer(jobProgramEeprom);
 }
 
 void TMainForm::bAuslesenClick() {

@@ -45,6 +45,69 @@ constexpr LangText kCloseDuringJob{
     "запрограммированным."};
 constexpr LangText kYes{"Ja", "Yes", "Да"};
 constexpr LangText kNo{"Nein", "No", "Нет"};
+// A job stopped by Abort or a signal: the step it was in, how far it got, what the chip
+// holds now.
+constexpr LangText kInterruptedSignature{
+    "Unterbrochen beim Lesen der Signatur; der Chip ist unverändert.",
+    "Interrupted while reading the signature; the chip is unchanged.",
+    "Прервано при чтении сигнатуры; чип не изменён."};
+constexpr LangText kInterruptedReadFuses{
+    "Unterbrochen beim Lesen der Fuse-Bits; der Chip ist unverändert.",
+    "Interrupted while reading the fuse bits; the chip is unchanged.",
+    "Прервано при чтении fuse битов; чип не изменён."};
+constexpr LangText kInterruptedErase{
+    "Unterbrochen beim Löschen; der Chip kann teilweise gelöscht sein.",
+    "Interrupted while erasing; the chip may be partly erased.",
+    "Прервано при стирании; чип может быть стёрт частично."};
+constexpr LangText kInterruptedWrite{
+    "Unterbrochen beim Schreiben: %1 von %2 Byte gesendet; der Chip ist jetzt teilweise "
+    "beschrieben.",
+    "Interrupted while writing: %1 of %2 bytes sent; the chip is now partly written.",
+    "Прервано при записи: отправлено %1 из %2 байт; чип теперь записан частично."};
+constexpr LangText kInterruptedVerify{
+    "Unterbrochen beim Vergleichen: %1 von %2 Byte gesendet; der Chip ist unverändert.",
+    "Interrupted while verifying: %1 of %2 bytes sent; the chip is unchanged.",
+    "Прервано при верификации: отправлено %1 из %2 байт; чип не изменён."};
+constexpr LangText kInterruptedRead{
+    "Unterbrochen beim Lesen: %1 von %2 Byte empfangen; keine Datei geschrieben.",
+    "Interrupted while reading: %1 of %2 bytes received; no file was written.",
+    "Прервано при чтении: получено %1 из %2 байт; файл не записан."};
+constexpr LangText kInterruptedFuses{
+    "Unterbrochen beim Schreiben der Fuse-Bits; sie können teilweise geschrieben sein.",
+    "Interrupted while writing the fuse bits; they may be partly written.",
+    "Прервано при записи fuse битов; они могут быть записаны частично."};
+constexpr LangText kInterruptedLockBit{
+    "Unterbrochen beim Programmieren von Lock Bit %1; es kann gesetzt sein.",
+    "Interrupted while programming lock bit %1; it may be set.",
+    "Прервано при программировании lock bit %1; он может быть установлен."};
+// After an abort the programmer may still be carrying out the last command: the job controls
+// come back once it has been quiet for a while, so no late answer is taken for the next job's.
+constexpr LangText kWaitingForQuiet{
+    "Warte, bis das Programmiergerät den letzten Befehl beendet hat …",
+    "Waiting for the programmer to finish its last command …",
+    "Ожидание, пока программатор завершит последнюю команду …"};
+
+// A program, verify or EEPROM program job with "update buffer from file" on while the buffer
+// holds edits not saved yet: %1 the file. Answers in order: reload, use the buffer, cancel.
+constexpr LangText kReloadOverEdits{
+    "Der Buffer enthält ungespeicherte Änderungen. „Buffer aus Datei updaten“ lädt „%1“ neu, "
+    "die Änderungen gehen dann verloren.",
+    "The buffer holds unsaved edits. \"Update buffer from file\" loads \"%1\" again, and the "
+    "edits are lost.",
+    "Буфер содержит несохранённые изменения. «Обновить буффер из файла» загрузит «%1» заново, "
+    "и изменения будут потеряны."};
+constexpr LangText kReloadFile{"Datei neu laden", "Reload the file", "Загрузить файл заново"};
+constexpr LangText kUseBuffer{"Buffer so verwenden", "Use the buffer as it is",
+                              "Использовать буфер как есть"};
+constexpr LangText kCancel{"Abbrechen", "Cancel", "Отмена"};
+// Closing the window while the buffer holds edits not saved yet. Answers in order: save,
+// discard, cancel.
+constexpr LangText kUnsavedOnClose{
+    "Der Buffer enthält ungespeicherte Änderungen. Vor dem Beenden speichern?",
+    "The buffer holds unsaved edits. Save them before exiting?",
+    "Буфер содержит несохранённые изменения. Сохранить их перед выходом?"};
+constexpr LangText kSave{"Speichern", "Save", "Сохранить"};
+constexpr LangText kDiscard{"Verwerfen", "Discard", "Не сохранять"};
 
 // The identified-chip edit after a signature no chip answers to.
 constexpr LangText kUnknownChip{"Fehler", "Error", "Ошибка"};
@@ -76,6 +139,12 @@ constexpr LangText kWriteFailed{"Schreiben zum Programmiergerät fehlgeschlagen.
                                 "Ошибка записи в программатор."};
 // A write or verify with nothing in the buffer.
 constexpr LangText kBufferEmpty{"Buffer ist leer.", "Buffer is empty.", "Буфер пуст."};
+// A program job (flash, EEPROM, serial EEPROM) started with an empty buffer: it ends before
+// anything is sent, so no erase goes out for nothing.
+constexpr LangText kNothingToWrite{
+    "Der Buffer ist leer: nichts zu schreiben, der Chip bleibt unverändert.",
+    "The buffer is empty: nothing to write, the chip is left as it is.",
+    "Буфер пуст: записывать нечего, чип не изменён."};
 
 // A program, verify or EEPROM program job whose buffer does not fit the memory it goes to,
 // refused before anything is erased or written: %1 the buffer's bytes, %2 the chip, %3 the

@@ -163,9 +163,13 @@ void runJobDispatch(TMainForm& form) {
 
 void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std::uint16_t Size) {
     NotifyOnExit notify(*this);
-    // The answers still on their way when a job was abandoned belong to no job.
-    if (ignoreLateAnswers_)
+    // A report while no job runs belongs to none: an answer still on its way when a job was
+    // abandoned, or one the programmer sent of its own accord. It counts as the programmer
+    // not being quiet yet.
+    if (!jobRunning_) {
+        lastHeard_ = std::chrono::steady_clock::now();
         return;
+    }
     // Device input is untrusted: only the bytes the report really holds are looked at.
     const Payload payload = Data != nullptr ? Payload(Data, Size) : Payload();
     const int code = payload.empty() ? -1 : payload[0];

@@ -89,6 +89,9 @@ void compareReadBack(TMainForm& form) {
     } else if (*locked) {
         form.log(texts::kChipLockedNoCompare);
     }
+    // The view goes to the first difference, wherever it is.
+    if (!differing.empty())
+        form.Hexeditor.setCursor(differing.front());
     form.Hexeditor.markDifferences(std::move(differing));
 }
 

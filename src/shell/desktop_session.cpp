@@ -94,9 +94,11 @@ DesktopSession::DesktopSession(const ProgramOptions& options,
     if (const auto home = programmer ? homeDeviceIndex(programmer->chip()) : std::nullopt)
         window_->form().firstStartDevice = *home;
     dispatcher_->onError = [this](std::string_view text) { window_->showApplicationError(text); };
+    // Until the stored language is applied, a settings error follows the language the file
+    // asks for; from then on the window's.
+    window_->call(&TMainForm::FormCreate);
     if (auto* registry = dynamic_cast<TRegistryEdit*>(settings_.get()))
         registry->Language = [this] { return window_->form().LanguageCode; };
-    window_->call(&TMainForm::FormCreate);
     window_->renderNow();
 
     infoForm_ = std::make_unique<TInfoForm>();

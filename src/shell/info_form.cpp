@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -131,6 +132,13 @@ bool TInfoForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TInfoForm::mouseReleaseEvent(QMouseEvent*) {
     Panel2Click();
+}
+
+void TInfoForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        Panel2Click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TInfoForm::changeEvent(QEvent* event) {

@@ -32,6 +32,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override; // Esc closes it, as a click does
     void changeEvent(QEvent* event) override;
 };
 

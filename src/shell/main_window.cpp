@@ -21,11 +21,11 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
 
-#include "buffer/intel_hex.h"
 #include "form/main_menu.h"
 #include "shell/error_handler.h"
 #include "shell/hex_view/hex_view.h"
@@ -90,6 +90,11 @@ MainWindow::MainWindow(THidDeviceController& hidCtl, SettingsStore& settings, QW
                               Qt::MSWindowsFixedSizeDialogHint),
       form_(std::make_unique<TMainForm>(hidCtl, settings, *this)) {
     buildControls();
+    renderTimer_.setSingleShot(true);
+    connect(&renderTimer_, &QTimer::timeout, this, [this] {
+        renderQueued_ = false;
+        renderNow();
+    });
     form_->OnChange = [this] { scheduleRender(); };
     renderNow();
 }
@@ -193,9 +198,18 @@ void MainWindow::scheduleRender() {
     if (renderQueued_)
         return;
     renderQueued_ = true;
+    // A job's reports come about one a millisecond: rendering each would cost the job more time
+    // than the bus does. While a job runs, the gauge and the log follow at most once per render
+    // interval; otherwise every change shows in the next event-loop pass.
     QMetaObject::invokeMethod(
         this,
         [this] {
+            const auto since = std::chrono::steady_clock::now() - lastRender_;
+            if (form_->JobRunning() && since < kRenderInterval) {
+                renderTimer_.start(
+                    std::chrono::ceil<std::chrono::milliseconds>(kRenderInterval - since));
+                return;
+            }
             renderQueued_ = false;
             renderNow();
         },
@@ -248,6 +262,7 @@ void MainWindow::renderNow() {
         QMetaObject::invokeMethod(
             this, [this] { askQuestion(); }, Qt::QueuedConnection);
     }
+    lastRender_ = std::chrono::steady_clock::now();
     rendering_ = false;
 }
 
@@ -386,8 +401,34 @@ bool MainWindow::askYesNo(std::string_view question, std::string_view yes, std::
         box.addButton(QString::fromUtf8(no.data(), qsizetype(no.size())), QMessageBox::NoRole);
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
-    box.exec();
+    execRendering(box);
     return box.clickedButton() == yesButton;
+}
+
+void MainWindow::execRendering(QDialog& box) {
+    // A question asked from inside a handler holds back the model's change notice until the
+    // handler returns; the reports that arrive meanwhile still move the gauge and the log.
+    QTimer repaint;
+    connect(&repaint, &QTimer::timeout, this, [this] { renderNow(); });
+    repaint.start(50);
+    box.exec();
+}
+
+std::size_t MainWindow::askChoice(std::string_view question,
+                                  std::span<const std::string_view> answers,
+                                  std::size_t defaultAnswer) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvik"), qText(question),
+                    QMessageBox::NoButton, this);
+    std::vector<QPushButton*> buttons;
+    for (std::string_view answer : answers)
+        buttons.push_back(box.addButton(qText(answer), QMessageBox::AcceptRole));
+    if (defaultAnswer < buttons.size()) {
+        box.setDefaultButton(buttons[defaultAnswer]);
+        box.setEscapeButton(buttons[defaultAnswer]);
+    }
+    execRendering(box);
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? defaultAnswer : std::size_t(chosen - buttons.begin());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -428,11 +469,8 @@ std::optional<QString> MainWindow::droppedFile(const QDropEvent& event) const {
     const QList<QUrl> urls = event.mimeData()->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return std::nullopt;
-    const QString path = urls.front().toLocalFile();
-    const FileKind kind = fileKindOf(path.toStdString());
-    if (kind == FileKind::Other)
-        return std::nullopt;
-    return path;
+    // Whatever the name, the open tells what the file is, or says why it is not loaded.
+    return urls.front().toLocalFile();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,6 +21,7 @@
 #include "form/main_form.h"
 
 class QAction;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -66,6 +69,8 @@ public:
     void showInfoWindow() override;
     void closeMainWindow() override;
     bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override;
+    std::size_t askChoice(std::string_view question, std::span<const std::string_view> answers,
+                          std::size_t defaultAnswer) override;
 
     // The widgets, named as the model's controls.
     HexView* Hexeditor = nullptr;
@@ -101,6 +106,8 @@ private:
     // The model's open question as a modal message box; the answer goes back to the model.
     void askQuestion();
     bool runFileDialog(FileDialog& dialog, bool save);
+    // Runs a modal question asked from inside a handler, rendering the model meanwhile.
+    void execRendering(QDialog& box);
     std::optional<QString> droppedFile(const QDropEvent& event) const;
 
     std::unique_ptr<TMainForm> form_;
@@ -110,6 +117,10 @@ private:
     std::optional<QString> pendingOpen_; // the answer the open dialog gives instead of asking
     std::uint64_t shownLogClears_ = 0;
     std::size_t shownLogLines_ = 0;
+    // Changes from the programmer's reports are rendered at most once per this interval.
+    static constexpr std::chrono::milliseconds kRenderInterval{100};
+    std::chrono::steady_clock::time_point lastRender_;
+    QTimer renderTimer_; // the render put off until the interval has passed
     bool renderQueued_ = false;
     bool questionOpen_ = false;
     bool rendering_ = false;

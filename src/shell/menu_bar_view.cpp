@@ -45,8 +45,11 @@ void MenuBarView::add(std::span<const menu::MenuEntry> entries, QMenuBar* bar, Q
             action = bar ? bar->addAction(QString()) : menu->addAction(QString());
         }
         action->setObjectName(qText(entry.name));
-        if (!entry.shortcut.empty())
-            action->setShortcut(QKeySequence(qText(entry.shortcut)));
+        if (!entry.shortcut.empty()) {
+            QList<QKeySequence> keys{QKeySequence(qText(entry.shortcut))};
+            keys += QKeySequence::listFromString(qText(entry.moreShortcuts));
+            action->setShortcuts(keys);
+        }
         if (entry.radioGroup == menu::RadioGroup::Chips)
             chipGroup_->addAction(action);
         else if (entry.radioGroup == menu::RadioGroup::Languages)

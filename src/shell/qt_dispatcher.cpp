@@ -2,6 +2,7 @@
 #include "shell/qt_dispatcher.h"
 
 #include <QMetaObject>
+#include <QTimer>
 
 #include "shell/error_handler.h"
 
@@ -13,14 +14,18 @@ void QtDispatcher::post(std::function<void()> task) {
     // Queued calls to one receiver are delivered in the order they were posted. If the
     // dispatcher is gone by then, Qt drops the call.
     QMetaObject::invokeMethod(
-        this,
-        [this, task = std::move(task)] {
-            runGuarded(task, [this](std::string_view text) {
-                if (onError)
-                    onError(text);
-            });
-        },
-        Qt::QueuedConnection);
+        this, [this, task = std::move(task)] { runTask(task); }, Qt::QueuedConnection);
+}
+
+void QtDispatcher::postAfter(std::chrono::milliseconds delay, std::function<void()> task) {
+    QTimer::singleShot(delay, this, [this, task = std::move(task)] { runTask(task); });
+}
+
+void QtDispatcher::runTask(const std::function<void()>& task) {
+    runGuarded(task, [this](std::string_view text) {
+        if (onError)
+            onError(text);
+    });
 }
 
 } // namespace tarvik

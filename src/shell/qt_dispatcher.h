@@ -17,9 +17,13 @@ class QtDispatcher : public QObject, public Dispatcher {
 public:
     explicit QtDispatcher(QObject* parent = nullptr);
     void post(std::function<void()> task) override;
+    void postAfter(std::chrono::milliseconds delay, std::function<void()> task) override;
 
     // Where a failing task's text goes (the program's general error handler).
     std::function<void(std::string_view)> onError;
+
+private:
+    void runTask(const std::function<void()>& task);
 };
 
 } // namespace tarvik

@@ -29,6 +29,8 @@ public:
     TRootKey RootKey = rkCurrentUser;
     std::string RegKey; // "\software\Tarvik\": a leading "\" makes it absolute
     // The language of the error texts (0 German, 1 English, 2 Russian), asked at each failure.
+    // Unset, the errors follow the language stored in the file (English when it can't say):
+    // the window's language is not known until that setting has been read.
     std::function<std::uint8_t()> Language;
 
     bool HasEntry(std::string_view name) override;
@@ -49,7 +51,8 @@ public:
     std::string location() const;
 
 private:
-    std::uint8_t textLanguage() const { return Language ? Language() : 1; }
+    // Language(), or until it is set, the language the stored settings ask for.
+    std::uint8_t textLanguage() const;
     // Fills %1..%3 of one of the store's texts in one pass, so a name holding "%2" stays as it is.
     static std::string fillIn(std::string_view pattern, std::string_view a1, std::string_view a2,
                               std::string_view a3);

@@ -35,6 +35,52 @@ TEST(FileKind, ThirdCharacterFromTheEnd) {
         EXPECT_EQ(fileKindOf(c.name), c.kind) << c.name;
 }
 
+TEST(FileKind, ContentDecidesWhereTheNameSaysNothing) {
+    struct ContentCase {
+        const char* name;
+        std::string head;
+        FileKind kind;
+    };
+    const ContentCase cases[] = {
+        {"fw.eep", ":00000001FF", FileKind::Hex},
+        {"fw.ihx", "\r\n \t:10000000", FileKind::Hex},
+        {"fw.rom", "S00F000068656C6C6F", FileKind::SRecord},
+        {"fw.s19", "\nS9030000FC", FileKind::SRecord},
+        {"fw.mot", "SX", FileKind::Other},
+        {"fw.elf",
+         std::string("\x7F"
+                     "ELF\x02\x01",
+                     6),
+         FileKind::Elf},
+        {"fw.elf",
+         std::string("\x7F"
+                     "EL",
+                     3),
+         FileKind::Other},
+        {"notes.txt", "hello", FileKind::Other},
+        {"empty.rom", "", FileKind::Other},
+        {"blank.rom", "  \r\n", FileKind::Other},
+        // The name's rule stands wherever it covers the name, whatever the content.
+        {"fw.hex",
+         std::string("\x7F"
+                     "ELF",
+                     4),
+         FileKind::Hex},
+        {"fw.bin", ":00000001FF", FileKind::Binary},
+    };
+    for (const ContentCase& c : cases) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.head.data());
+        EXPECT_EQ(fileKindOf(c.name, std::span(bytes, c.head.size())), c.kind) << c.name;
+    }
+    // Only the first kFileKindHeadBytes count: a ':' after them makes no HEX file.
+    const std::vector<std::uint8_t> late = [] {
+        std::vector<std::uint8_t> bytes(kFileKindHeadBytes, ' ');
+        bytes.push_back(':');
+        return bytes;
+    }();
+    EXPECT_EQ(fileKindOf("late.rom", late), FileKind::Other);
+}
+
 TEST_F(TempDir, WriteThenReadBack) {
     const Bytes bytes{0, 1, 0xFF, '\r', '\n'};
     writeWholeFile(path("a.bin"), bytes, 1);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "buffer/intel_hex.h"
 #include "cli_fixture.h"
+#include "support/non_regular_files.h"
 
 namespace tarvik::cli::test {
 namespace {
@@ -115,6 +117,53 @@ TEST_F(Jobs, AnImageLargerThanTheChipIsRefusedBeforeTheErase) {
         }
     }
     EXPECT_EQ(programmer->flash(), before);
+}
+
+TEST_F(Jobs, AnEmptyFileIsNotProgrammedAndNothingIsSent) {
+    put("empty.bin", std::vector<std::uint8_t>{});
+    const std::vector<std::uint8_t> before = programmer->flash();
+    EXPECT_EQ(run({"-q", "write", path("empty.bin")}), 1);
+    EXPECT_TRUE(
+        contains(outLines(), "The buffer is empty: nothing to write, the chip is left as it is."))
+        << out.str();
+    ASSERT_FALSE(outLines().empty());
+    EXPECT_EQ(outLines().back(), "Error.");
+    EXPECT_TRUE(programmer->record().empty());
+    EXPECT_EQ(run({"-q", "--lang", "de", "write", path("empty.bin")}), 1);
+    EXPECT_TRUE(contains(outLines(),
+                         "Der Buffer ist leer: nichts zu schreiben, der Chip bleibt unverändert."));
+    EXPECT_EQ(programmer->flash(), before);
+}
+
+TEST_F(Jobs, FilesAreTakenByTheirContentWhereTheNameSaysNothing) {
+    put("fw.eep", std::string(":0100000042BD\r\n:00000001FF\r\n"));
+    EXPECT_EQ(run({"-q", "write", path("fw.eep")}), 0) << out.str() << err.str();
+    EXPECT_EQ(programmer->flash()[0], 0x42);
+
+    put("fw.s19", std::string("S9030000FC\n"));
+    put("notes.txt", std::string("hello"));
+    EXPECT_EQ(run({"verify", path("fw.s19")}), 2);
+    EXPECT_TRUE(has(err.str(), std::string("\"") + path("fw.s19") +
+                                   "\" is a Motorola S-record file; Tarvik cannot read it yet."))
+        << err.str();
+    programmer->clearRecord();
+    EXPECT_EQ(run({"write", path("notes.txt")}), 2);
+    EXPECT_TRUE(has(err.str(), std::string("\"") + path("notes.txt") + "\" is not loaded"))
+        << err.str();
+    EXPECT_TRUE(programmer->record().empty());
+}
+
+TEST_F(Jobs, APipeAFolderOrADeviceIsRefusedAtOnce) {
+    for (const std::string& name : tarvik::test::makeNonRegularFiles(path("."))) {
+        for (const char* command : {"write", "verify"}) {
+            SCOPED_TRACE(name + " " + command);
+            EXPECT_EQ(run({command, name}), 2);
+            EXPECT_TRUE(has(err.str(), "\"" + name +
+                                           "\" is not a regular file (a folder, pipe, socket or "
+                                           "device) and is not opened."))
+                << err.str();
+        }
+    }
 }
 
 TEST_F(Jobs, EepromWriteAndReadBack) {
@@ -371,15 +420,8 @@ TEST_F(Jobs, ExitStatuses) {
          Fault::ErrorAnswer,
          0,
          2,
-         "The file"},
-        {"empty file",
-         {"write", path("empty.bin")},
-         "ATmega8",
-         true,
-         Fault::ErrorAnswer,
-         0,
-         2,
-         "The file"},
+         std::string("\"") + path("notes.txt") + "\" is not loaded"},
+        {"empty file", {"write", path("empty.bin")}, "ATmega8", true, Fault::ErrorAnswer, 0, 1, ""},
         {"unwritable output",
          {"read", path("no/such/dir/x.bin")},
          "ATmega8",

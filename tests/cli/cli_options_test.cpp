@@ -64,17 +64,28 @@ TEST(Options, UhidDeviceAnswersAtUsbPaceUnlessToldOtherwise) {
     const ParsedCommandLine parsed = parseCommandLine(foreign);
     ASSERT_FALSE(parsed.error);
     const CliOptions& o = parsed.options;
-    EXPECT_TRUE(o.uhid && o.usbLatency);
+    EXPECT_TRUE(o.uhid);
+    EXPECT_EQ(o.reportInterval, std::chrono::milliseconds(1));
     EXPECT_EQ(o.vendorId, 0x046D);
     EXPECT_EQ(o.productId, 0xC52B);
     EXPECT_EQ(o.reportBytes, 32U);
     EXPECT_EQ(o.unplugAfter, 40U);
     EXPECT_EQ(o.eventsPath, "/tmp/ev");
 
-    const std::vector<std::string> burst{"serve-emulator", "--uhid", "--latency", "none"};
-    EXPECT_FALSE(parseCommandLine(burst).options.usbLatency);
+    // --latency: none, the USB frame, or a slower interval between reports.
+    const std::pair<std::string, std::optional<int>> latencies[] = {
+        {"none", 0}, {"usb", 1}, {"12ms", 12}, {"1000ms", 1000}, {"0ms", {}}, {"1001ms", {}},
+        {"12", {}},  {"ms", {}}, {"-3ms", {}}, {"12 ms", {}},    {"fast", {}}};
+    for (const auto& [value, interval] : latencies) {
+        const std::vector<std::string> paced{"serve-emulator", "--uhid", "--latency", value};
+        const ParsedCommandLine result = parseCommandLine(paced);
+        EXPECT_EQ(!result.error, interval.has_value()) << value;
+        if (interval) {
+            EXPECT_EQ(result.options.reportInterval, std::chrono::milliseconds(*interval)) << value;
+        }
+    }
     const std::vector<std::string> socket{"serve-emulator", "--socket", "p"};
-    EXPECT_FALSE(parseCommandLine(socket).options.usbLatency);
+    EXPECT_EQ(parseCommandLine(socket).options.reportInterval, std::chrono::milliseconds(0));
     EXPECT_EQ(parseCommandLine(socket).options.vendorId, 0x0451);
 }
 

@@ -1,9 +1,14 @@
 // Opening files into the buffer and saving it.
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
+#include "buffer/intel_hex.h"
 #include "common/user_error.h"
 #include "form_fixture.h"
+#include "support/non_regular_files.h"
 
 namespace tarvik::test {
 namespace {
@@ -26,7 +31,7 @@ protected:
 
 constexpr std::string_view kTwoRecords = ":02000000AABB99\r\n:02001000CCDD45\r\n:00000001FF\r\n";
 
-TEST_F(FilesTest, OpensHexBinaryAndIgnoresOtherNames) {
+TEST_F(FilesTest, OpensHexAndBinaryByTheName) {
     dir.write("data.HEX", kTwoRecords);
     open("data.HEX");
     HexBuffer::Bytes expected(18, 0xFF);
@@ -44,14 +49,108 @@ TEST_F(FilesTest, OpensHexBinaryAndIgnoresOtherNames) {
     open("image.BIN");
     EXPECT_EQ(form->Hexeditor.bytes(), (HexBuffer::Bytes{0x00, 0x01, 0xFF}));
     EXPECT_EQ(form->StatusBar.panels[1], "image.BIN");
+}
 
-    dir.write("notes.txt", "hello");
-    form->ErrorFlag = true;
-    open("notes.txt");
-    EXPECT_EQ(form->Hexeditor.bytes(), (HexBuffer::Bytes{0x00, 0x01, 0xFF}));
-    EXPECT_FALSE(form->ErrorFlag);
-    EXPECT_EQ(form->StatusBar.panels[1], "notes.txt");
-    EXPECT_TRUE(host.errorBoxes.empty() && host.applicationErrors.empty());
+// Names the H/B rule does not cover are read by what the files hold: Intel HEX as the
+// toolchains name it (.eep, .ihx, .rom) loads; what cannot be read says why, and the buffer,
+// the status bar and the file a job reloads stay those of the file that is in the buffer.
+TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
+    dir.write("fw2k.hex", kTwoRecords);
+    const HexBuffer::Bytes fw2k = [&] {
+        open("fw2k.hex");
+        return form->Hexeditor.bytes();
+    }();
+    for (const char* name : {"fw1k.eep", "fw1k.ihx", "fw1k.rom"}) {
+        SCOPED_TRACE(name);
+        open("fw2k.hex");
+        dir.write(name, ":0100000042BD\r\n:00000001FF\r\n");
+        open(name);
+        EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x42});
+        EXPECT_EQ(form->StatusBar.panels[1], name);
+        EXPECT_FALSE(form->ErrorFlag);
+    }
+
+    struct Refused {
+        const char* name;
+        std::string content;
+        void (TMainForm::*language)();
+        std::string message; // after the file's full name
+    };
+    const Refused refused[] = {
+        {"fw.s19", "S00F000068656C6C6F202020202000003C\nS9030000FC\n", &TMainForm::sEnglishClick,
+         "\" is a Motorola S-record file; Tarvik cannot read it yet. Convert it to Intel HEX "
+         "(objcopy -I srec -O ihex) or to a binary file."},
+        {"fw.elf",
+         std::string("\x7F"
+                     "ELF\x01\x01\x01",
+                     7),
+         &TMainForm::sEnglishClick,
+         "\" is an ELF file; Tarvik cannot read it yet. Convert it to Intel HEX "
+         "(objcopy -O ihex) or to a binary file."},
+        {"notes.txt", "hello", &TMainForm::sEnglishClick,
+         "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or contents "
+         "starting with \":\") and binary files (a name ending like .bin)."},
+        {"notes.txt", "hello", &TMainForm::sDeutschClick,
+         "“ wird nicht geladen: Tarvik liest Intel-HEX-Dateien (der Name endet wie .hex, oder "
+         "der Inhalt beginnt mit „:“) und Binärdateien (der Name endet wie .bin)."},
+        {"empty.rom", "", &TMainForm::sFranceClick,
+         "» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
+         "содержимое начинается с «:») и двоичные файлы (имя оканчивается как .bin)."},
+        {"fw.s19", "S9030000FC\n", &TMainForm::sDeutschClick,
+         "“ ist eine Motorola-S-Record-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie "
+         "in Intel HEX (objcopy -I srec -O ihex) oder in eine Binärdatei um."},
+        {"fw.elf",
+         "\x7F"
+         "ELF",
+         &TMainForm::sFranceClick,
+         "» — файл ELF; Tarvik пока не умеет его читать. Преобразуйте его в Intel HEX "
+         "(objcopy -O ihex) или в двоичный файл."},
+    };
+    for (const Refused& c : refused) {
+        SCOPED_TRACE(c.name);
+        open("fw2k.hex");
+        std::invoke(c.language, *form);
+        host.errorBoxes.clear();
+        dir.write(c.name, c.content);
+        open(c.name);
+        ASSERT_EQ(host.errorBoxes.size(), 1u);
+        const std::string& box = host.errorBoxes[0];
+        EXPECT_TRUE(box.ends_with(dir.file(c.name) + c.message)) << box;
+        EXPECT_TRUE(form->ErrorFlag);
+        EXPECT_EQ(form->Hexeditor.bytes(), fw2k);
+        EXPECT_EQ(form->StatusBar.panels[1], "fw2k.hex");
+        EXPECT_EQ(form->OpenDialog1.fileName, dir.file("fw2k.hex"));
+    }
+
+    // A job reloads the file in the buffer, not the one that was refused.
+    form->N24AA01Click();
+    form->updatebuffer.checked = true;
+    dir.write("fw2k.hex", ":0100000017E8\r\n:00000001FF\r\n");
+    form->bProgClick();
+    EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x17});
+    EXPECT_TRUE(form->JobRunning());
+}
+
+// A pipe, a socket, a device or a folder is refused at once, never waited on.
+TEST_F(FilesTest, OnlyRegularFilesAreOpened) {
+    form->sEnglishClick();
+    dir.write("good.hex", kTwoRecords);
+    open("good.hex");
+    for (const std::string& name : makeNonRegularFiles(dir.file("."))) {
+        SCOPED_TRACE(name);
+        host.openChoice = name;
+        try {
+            form->nopenClick();
+            ADD_FAILURE() << "opened";
+        } catch (const UserError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + name +
+                          "\" is not a regular file (a folder, pipe, socket or device) and is not "
+                          "opened.");
+        }
+        EXPECT_EQ(form->Hexeditor.ByteCount(), 18);
+        EXPECT_EQ(form->StatusBar.panels[1], "good.hex");
+    }
 }
 
 TEST_F(FilesTest, AFileWithOnlyTheEndRecordEnablesProgramVerifyAndSave) {
@@ -89,7 +188,7 @@ TEST_F(FilesTest, ABadFileShowsItsMessageAndKeepsTheBuffer) {
         EXPECT_EQ(host.errorBoxes, std::vector<std::string>{c.message});
         EXPECT_TRUE(form->ErrorFlag);
         EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{7});
-        EXPECT_EQ(form->StatusBar.panels[1], "bad.hex"); // shown before parsing
+        EXPECT_EQ(form->StatusBar.panels[1], ""); // still no file in the buffer
         EXPECT_FALSE(form->nsave.enabled || form->bProg.enabled);
     }
 }
@@ -111,7 +210,7 @@ TEST_F(FilesTest, ConversionErrorsAndUnreadableFilesGoToTheGeneralHandler) {
     }
 }
 
-TEST_F(FilesTest, CancellingTheOpenDialogReloadsTheEarlierFile) {
+TEST_F(FilesTest, CancellingTheOpenDialogChangesNothing) {
     host.openChoice.reset();
     form->nopenClick(); // nothing chosen yet: nothing happens
     EXPECT_EQ(form->StatusBar.panels[1], "");
@@ -119,10 +218,14 @@ TEST_F(FilesTest, CancellingTheOpenDialogReloadsTheEarlierFile) {
 
     dir.write("a.bin", "ab");
     open("a.bin");
+    form->Hexeditor.setReadOnlyView(false);
+    const std::uint8_t edit[] = {'X'};
+    form->Hexeditor.overwrite(0, edit);
     dir.write("a.bin", "abc"); // changed on disk meanwhile
     host.openChoice.reset();
     form->nopenClick();
-    EXPECT_EQ(form->Hexeditor.bytes(), (HexBuffer::Bytes{'a', 'b', 'c'}));
+    EXPECT_EQ(form->Hexeditor.bytes(), (HexBuffer::Bytes{'X', 'b'})); // the edit is kept
+    EXPECT_TRUE(form->Hexeditor.HasUnsavedEdits());
     EXPECT_EQ(form->OpenDialog1.fileName, dir.file("a.bin"));
 }
 
@@ -148,6 +251,9 @@ TEST_F(FilesTest, AJobReloadsTheOpenedFileAndRefusesOneThatBrokeMeanwhile) {
 }
 
 TEST_F(FilesTest, StatusPanelShowsTheNameAfterEitherSeparator) {
+    // A folder of that name for Windows, where the backslash separates; elsewhere it is part
+    // of the file's name.
+    std::filesystem::create_directories(dir.file("dos"));
     dir.write("dos\\name.hex", ":00000001FF");
     open("dos\\name.hex");
     EXPECT_EQ(form->StatusBar.panels[1], "name.hex");
@@ -203,6 +309,42 @@ TEST_F(FilesTest, ASavedHexFileReadsBack) {
     open("round.hex");
     image.resize(48, 0xFF); // padded to whole records
     EXPECT_EQ(form->Hexeditor.bytes(), image);
+}
+
+// The buffer never grows past what a file may hold, so every save opens again.
+TEST_F(FilesTest, WhatIsSavedAtTheLimitOpensAgain) {
+    form->sEnglishClick();
+    HexBuffer::Bytes full(kMaxImageBytes);
+    for (std::size_t i = 0; i < full.size(); ++i)
+        full[i] = static_cast<std::uint8_t>(i * 13 + (i >> 16));
+    form->Hexeditor.SetAllBytes(full);
+    form->Hexeditor.setReadOnlyView(false);
+    form->Hexeditor.setInsertMode(true);
+    const std::uint8_t extra[] = {0x42};
+    form->Hexeditor.typeBytes(5, extra);
+    form->Hexeditor.typeBytes(kMaxImageBytes, extra); // typing past the end
+    EXPECT_EQ(host.errorBoxes,
+              std::vector<std::string>(2, "The buffer cannot grow beyond 16 MiB, the most Tarvik "
+                                          "loads from a file: the edit is not made."));
+    EXPECT_EQ(form->Hexeditor.bytes(), full);
+    EXPECT_FALSE(form->Hexeditor.UndoAvailable());
+
+    // Overwriting, and an insert that deletes as much as it adds, still work.
+    form->Hexeditor.overwrite(0, extra);
+    form->Hexeditor.erase(1, 1);
+    form->Hexeditor.insert(1, extra);
+    full[0] = full[1] = 0x42;
+    ASSERT_EQ(form->Hexeditor.bytes(), full);
+
+    for (const char* name : {"full.bin", "full.hex"}) {
+        SCOPED_TRACE(name);
+        host.saveChoice = dir.file(name);
+        form->nsaveClick();
+        form->Hexeditor.SetAllBytes({});
+        open(name);
+        EXPECT_TRUE(host.errorBoxes.size() == 2 && host.applicationErrors.empty());
+        EXPECT_EQ(form->Hexeditor.bytes(), full);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QScrollBar>
 #include <QTest>
 
 #include "shell/hex_view/hex_view.h"
@@ -46,6 +47,32 @@ TEST_F(ViewTest, TypingHexDigitsOverwritesAndMarks) {
     EXPECT_EQ(bytes(), (HexBuffer::Bytes{0xA5, 0x11, 0x22, 0x70})); // appended at the end
     QTest::keyClicks(&view, "xg");                                  // not hex digits
     EXPECT_EQ(bytes().size(), 4u);
+}
+
+TEST_F(ViewTest, TheInsertKeySwitchesBetweenInsertingAndOverwriting) {
+    show({0x11, 0x22}, true, true);
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_FALSE(buffer.InsertMode());
+    QTest::keyClicks(&view, "ab");
+    EXPECT_EQ(bytes(), (HexBuffer::Bytes{0xAB, 0x22}));
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_TRUE(buffer.InsertMode());
+    QTest::keyClicks(&view, "cd");
+    EXPECT_EQ(bytes(), (HexBuffer::Bytes{0xAB, 0xCD, 0x22}));
+    show({0x11}, false); // not while editing is off
+    QTest::keyClick(&view, Qt::Key_Insert);
+    EXPECT_FALSE(buffer.InsertMode());
+}
+
+TEST_F(ViewTest, ACursorMovedByTheProgramIsScrolledTo) {
+    show(HexBuffer::Bytes(65536, 0), false);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    buffer.setCursor(60000); // as a failed verify's first difference
+    buffer.markDifferences({60000});
+    view.refresh();
+    const int row = 60000 / HexView::BytesPerRow;
+    EXPECT_LE(view.verticalScrollBar()->value(), row);
+    EXPECT_GT(view.verticalScrollBar()->value() + 40, row);
 }
 
 TEST_F(ViewTest, InsertModeGrowsTheBuffer) {
@@ -134,12 +161,12 @@ TEST_F(ViewTest, PaintsOnlyTheVisibleRowsWhateverTheSize) {
     EXPECT_GT(smallRows, 5);
     EXPECT_LT(smallRows, 40);
 
-    show(HexBuffer::Bytes(16u * 1024 * 1024, 0), true);
+    show(HexBuffer::Bytes(16u * 1024 * 1024 - 1, 0), true);
     view.grab();
     EXPECT_EQ(view.paintedRows(), smallRows);
     QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(&view, "12");
-    EXPECT_EQ(buffer.ByteCount(), 16 * 1024 * 1024 + 1);
+    QTest::keyClicks(&view, "12"); // the largest buffer a file may hold
+    EXPECT_EQ(buffer.ByteCount(), 16 * 1024 * 1024);
     view.grab();
     EXPECT_LE(view.paintedRows(), smallRows);
     EXPECT_GT(view.paintedRows(), 0);

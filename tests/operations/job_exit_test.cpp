@@ -84,6 +84,7 @@ INSTANTIATE_TEST_SUITE_P(EveryEdit, EditDuringWrite, ::testing::ValuesIn(kEdits)
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
+    form.QuietAfterAbort = 50ms;
     s.setBuffer(patternBytes(116));
     EXPECT_FALSE(form.nAbort.enabled);
     startWrite();
@@ -95,18 +96,26 @@ TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
     EXPECT_FALSE(form.JobRunning());
     EXPECT_EQ(form.ProtocolState, stIdle);
     EXPECT_FALSE(form.nAbort.enabled);
-    ASSERT_EQ(s.log().size(), linesBefore + 1);
-    EXPECT_EQ(s.log().back(), "Aborted by the user.");
-    EXPECT_TRUE(form.bProg.enabled);
-    EXPECT_TRUE(form.nAuswahl.enabled);
+    ASSERT_EQ(s.log().size(), linesBefore + 3);
+    EXPECT_EQ(s.log()[linesBefore], "Aborted by the user.");
+    EXPECT_EQ(s.log()[linesBefore + 1], "Interrupted while writing: 58 of 116 bytes sent; the chip "
+                                        "is now partly written.");
+    EXPECT_EQ(s.log().back(), "Waiting for the programmer to finish its last command …");
     EXPECT_EQ(form.Gauge1.progress, 0);
+    // The programmer may still be busy with the write: no job until it has been quiet.
+    EXPECT_TRUE(form.Settling());
+    EXPECT_FALSE(form.bProg.enabled);
 
     // The chunk that was on its way is answered after all: it belongs to no job.
     takeReports();
     feed({'*'});
     feed({'w'});
     EXPECT_TRUE(takeReports().empty());
-    EXPECT_EQ(s.log().size(), linesBefore + 1);
+    EXPECT_EQ(s.log().size(), linesBefore + 3);
+
+    ASSERT_TRUE(s.runUntil([&] { return !form.Settling(); }, 2s));
+    EXPECT_TRUE(form.bProg.enabled);
+    EXPECT_TRUE(form.nAuswahl.enabled);
 
     // The next job starts afresh.
     form.bDetectDeviceClick();
@@ -115,20 +124,69 @@ TEST_F(HandFed, AbortAbandonsAWaitingJobAndIgnoresItsLateAnswer) {
     EXPECT_EQ(s.log().at(s.log().size() - 2), "Successfully finished.");
 }
 
-TEST_F(HandFed, AbortLineFollowsTheLanguage) {
-    const std::pair<void (TMainForm::*)(), const char*> cases[] = {
-        {&TMainForm::sDeutschClick, "Vom Benutzer abgebrochen."},
-        {&TMainForm::sEnglishClick, "Aborted by the user."},
-        {&TMainForm::sFranceClick, "Прервано пользователем."},
+// The answer to a stalled verify that comes after the abort must not end the next verify as a
+// success: the next verify starts only once the programmer has been quiet for a while, and
+// every answer until then counts as noise.
+TEST_F(HandFed, ALateAnswerOfAnAbortedVerifyNeverFinishesTheNext) {
+    form.QuietAfterAbort = 200ms;
+    form.N24AA512Click();
+    s.setBuffer(patternBytes(200));
+    form.bVerglClick();
+    ASSERT_EQ(form.ProtocolState, stVerify);
+    form.nAbortClick();
+    takeReports();
+
+    // Straight away, and while the programmer still talks: the verify does not start.
+    form.bVerglClick();
+    EXPECT_FALSE(form.JobRunning());
+    s.dispatcher.runFor(120ms);
+    feed({'v'}); // the stalled verify's answer, late
+    s.dispatcher.runFor(120ms);
+    EXPECT_TRUE(form.Settling()); // 240 ms since the abort, but only 120 ms quiet
+    form.bVerglClick();
+    EXPECT_FALSE(form.JobRunning());
+    EXPECT_TRUE(takeReports().empty());
+
+    ASSERT_TRUE(s.runUntil([&] { return !form.Settling(); }, 2s));
+    form.bVerglClick();
+    EXPECT_TRUE(form.JobRunning());
+    EXPECT_EQ(takeReports().size(), 1u); // its first chunk
+    EXPECT_EQ(form.ProtocolState, stVerify);
+    EXPECT_NE(s.log().back(), "Successfully finished.");
+}
+
+TEST_F(HandFed, AbortLinesFollowTheLanguage) {
+    form.QuietAfterAbort = 1ms;
+    struct Case {
+        void (TMainForm::*language)();
+        const char* aborted;
+        const char* stopped;
+        const char* waiting;
     };
-    for (const auto& [language, line] : cases) {
-        std::invoke(language, form);
+    const Case cases[] = {
+        {&TMainForm::sDeutschClick, "Vom Benutzer abgebrochen.",
+         "Unterbrochen beim Lesen der Signatur; der Chip ist unverändert.",
+         "Warte, bis das Programmiergerät den letzten Befehl beendet hat …"},
+        {&TMainForm::sEnglishClick, "Aborted by the user.",
+         "Interrupted while reading the signature; the chip is unchanged.",
+         "Waiting for the programmer to finish its last command …"},
+        {&TMainForm::sFranceClick, "Прервано пользователем.",
+         "Прервано при чтении сигнатуры; чип не изменён.",
+         "Ожидание, пока программатор завершит последнюю команду …"},
+    };
+    for (const Case& c : cases) {
+        std::invoke(c.language, form);
         form.bDetectDeviceClick();
         form.nAbortClick();
-        EXPECT_EQ(s.log().back(), line);
+        ASSERT_GE(s.log().size(), 3u);
+        EXPECT_EQ(s.log()[s.log().size() - 3], c.aborted);
+        EXPECT_EQ(s.log()[s.log().size() - 2], c.stopped);
+        EXPECT_EQ(s.log().back(), c.waiting);
+        ASSERT_TRUE(s.runUntil([&] { return !form.Settling(); }, 2s));
     }
+    const std::size_t lines = s.log().size();
     form.nAbortClick(); // no job: nothing happens
-    EXPECT_EQ(s.log().back(), "Прервано пользователем.");
+    EXPECT_EQ(s.log().size(), lines);
 }
 
 TEST_F(HandFed, ClosingDuringAJobAsksFirst) {
@@ -159,7 +217,10 @@ TEST_F(HandFed, ClosingDuringAJobAsksFirst) {
     // Closing (also what SIGTERM and SIGINT do) abandons the job and stores the chip entry.
     form.FormClose();
     EXPECT_FALSE(form.JobRunning());
-    EXPECT_EQ(s.log().back(), "Aborted by the user.");
+    EXPECT_FALSE(form.Settling()); // nothing to wait for when the window goes
+    EXPECT_EQ(s.log().at(s.log().size() - 2), "Aborted by the user.");
+    EXPECT_EQ(s.log().back(), "Interrupted while writing: 58 of 116 bytes sent; the chip is now "
+                              "partly written.");
     EXPECT_EQ(std::get<int>(s.settings.values.at("Last Device")), 19);
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "engine_fixture.h"
+#include "operations/job_texts.h"
 
 namespace tarvik::scenario {
 namespace {
@@ -140,16 +141,11 @@ TEST_F(ResponseTest, DurationLine) {
     }
 }
 
-TEST_F(ResponseTest, ReportsWhileIdle) {
-    s.useManualClock(45000.0);
-    form.StartTime = 45000.0;
-    feed({'!'});
-    EXPECT_EQ(ending(), (std::vector<std::string>{"", "Error.", "Duration: 0.00 s"}));
-    feed({'q'});
-    EXPECT_EQ(ending(),
-              (std::vector<std::string>{"", "Successfully finished.", "Duration: 0.00 s"}));
+TEST_F(ResponseTest, ReportsWhileIdleBelongToNoJob) {
+    // Not even an error or an end: with no job running there is nothing to finish.
     const auto lines = s.log().size();
-    feed({'*'}); // nothing to send and nothing to finish
+    for (const Bytes& report : {Bytes{'!'}, Bytes{'q'}, Bytes{'*'}, Bytes{'w'}, Bytes{'v'}})
+        feed(report);
     EXPECT_EQ(s.log().size(), lines);
     EXPECT_TRUE(takeReports().empty());
 }
@@ -192,55 +188,53 @@ TEST_F(ResponseTest, AFinishedJobLeavesNoTransferPositionBehind) {
 }
 
 TEST_F(ResponseTest, NothingToSendEndsTheStepWithTheError) {
+    // A verify of an empty buffer fails at its first step, with nothing sent.
+    form.N24AA512Click();
+    s.setBuffer({});
+    takeReports();
+    form.bVerglClick();
+    EXPECT_TRUE(takeReports().empty());
+    ASSERT_GE(s.log().size(), 5u);
+    EXPECT_EQ(s.log()[s.log().size() - 5], "verifying...");
+    EXPECT_EQ(s.log()[s.log().size() - 4], "Buffer is empty.");
+    EXPECT_EQ(ending()[1], "Error.");
+    EXPECT_EQ(form.ProtocolState, stIdle);
+}
+
+TEST_F(ResponseTest, ProgrammingAnEmptyBufferEndsBeforeAnythingIsSent) {
     struct Case {
         const char* name;
         void (TMainForm::*select)();
         void (TMainForm::*job)();
-        std::vector<Bytes> answers;
-        Bytes commands;
-        std::string reason;
     };
     const Case cases[] = {
-        {"SerialWrite", &TMainForm::N24AA512Click, &TMainForm::bProgClick, {}, {}, "writing..."},
-        {"SerialVerify",
-         &TMainForm::N24AA512Click,
-         &TMainForm::bVerglClick,
-         {},
-         {},
-         "verifying..."},
-        {"IspWrite",
-         &TMainForm::nAVRISPClick,
-         &TMainForm::bProgClick,
-         {{'s', 0x1E, 0x93, 0x07}, {'r', 0xFF, 0xFF, 0xFF}, {'e'}},
-         {1, 8, 2},
-         "writing..."},
-        {"EepromWrite",
-         &TMainForm::nAVRISPClick,
-         &TMainForm::bprogeepromClick,
-         {{'s', 0x1E, 0x91, 0x01}},
-         {1},
-         "writing EEPROM..."},
+        {"SerialWrite", &TMainForm::N24AA512Click, &TMainForm::bProgClick},
+        {"SocketWrite", &TMainForm::n89C5xClick, &TMainForm::bProgClick},
+        {"IspWrite", &TMainForm::nAVRISPClick, &TMainForm::bProgClick},
+        {"EepromWrite", &TMainForm::nAVRISPClick, &TMainForm::bprogeepromClick},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::invoke(c.select, form);
-        s.setBuffer({});
-        takeReports();
-        std::invoke(c.job, form);
-        for (const Bytes& answer : c.answers) {
-            feed(answer);
+    const std::pair<void (TMainForm::*)(), const char*> languages[] = {
+        {&TMainForm::sDeutschClick,
+         "Der Buffer ist leer: nichts zu schreiben, der Chip bleibt unverändert."},
+        {&TMainForm::sEnglishClick,
+         "The buffer is empty: nothing to write, the chip is left as it is."},
+        {&TMainForm::sFranceClick, "Буфер пуст: записывать нечего, чип не изменён."},
+    };
+    for (const auto& [language, line] : languages) {
+        std::invoke(language, form);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            std::invoke(c.select, form);
+            s.setBuffer({});
+            takeReports();
+            std::invoke(c.job, form);
+            EXPECT_TRUE(takeReports().empty()); // no erase, no signature read
+            ASSERT_EQ(s.log().size(), 4u);
+            EXPECT_EQ(s.log()[0], line);
+            EXPECT_EQ(s.log()[2], pick(texts::kFailure, form.LanguageCode));
+            EXPECT_FALSE(form.JobRunning());
+            EXPECT_TRUE(form.bAuslesen.enabled);
         }
-        Bytes commands;
-        for (const Bytes& report : takeReports()) {
-            commands.push_back(report[2]);
-        }
-        EXPECT_EQ(commands, c.commands);
-        ASSERT_GE(s.log().size(), 5u);
-        EXPECT_EQ(s.log()[s.log().size() - 5], c.reason);
-        EXPECT_EQ(s.log()[s.log().size() - 4], "Buffer is empty.");
-        EXPECT_EQ(ending()[1], "Error.");
-        EXPECT_EQ(form.ProtocolState, stIdle);
-        EXPECT_TRUE(form.bAuslesen.enabled);
     }
 }
 

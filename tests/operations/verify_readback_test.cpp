@@ -85,6 +85,7 @@ TEST_F(VerifyReadBack, NamesTheFirstTenDifferencesAndMarksThemAll) {
     // The buffer is as it was, with every difference marked until it changes.
     EXPECT_EQ(form.Hexeditor.bytes(), buffer);
     EXPECT_EQ(form.Hexeditor.differences(), differing);
+    EXPECT_EQ(form.Hexeditor.cursor(), differing.front()); // the view goes there
     EXPECT_TRUE(form.Hexeditor.isDifferent(0x3E7));
     EXPECT_FALSE(form.Hexeditor.isDifferent(0x3E6));
     form.neditbufferClick();

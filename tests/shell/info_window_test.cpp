@@ -69,4 +69,7 @@ TEST(InfoWindow, ShownFromTheMenuHiddenByTheMainWindowAndBackgroundClicks) {
         QTest::mouseClick(target, Qt::LeftButton, {}, corner);
         EXPECT_FALSE(info.isVisible()) << target->metaObject()->className();
     }
+    info.showInFront();
+    QTest::keyClick(&info, Qt::Key_Escape);
+    EXPECT_FALSE(info.isVisible());
 }

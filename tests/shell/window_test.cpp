@@ -22,6 +22,7 @@
 #include "buffer/intel_hex.h"
 #include "emulator/virtual_programmer.h"
 #include "shell_fixtures.h"
+#include "support/non_regular_files.h"
 
 using namespace tarvik;
 
@@ -232,7 +233,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     EXPECT_EQ(filters, (QStringList{"Hex-files (*.hex)", "Binary-files (*.bin)", "All files (*)"}));
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 32);
 
-    // Cancel: the dialog offered the last file, and that file is loaded again.
+    // Cancel: the dialog offered the last file, and nothing changes.
     writeFile(files, "first.hex", hexFile(pattern(48)));
     QStringList offered;
     answerFileDialog([&](QFileDialog& dialog) {
@@ -241,6 +242,12 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     });
     window.action("nopen")->trigger();
     EXPECT_EQ(offered, QStringList{hex});
+    EXPECT_EQ(window.form().Hexeditor.ByteCount(), 32);
+    answerFileDialog([&](QFileDialog& dialog) {
+        dialog.selectFile(hex);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    window.action("nopen")->trigger();
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
 
     // Saving as binary: a name typed without extension gets the chosen type's.
@@ -256,7 +263,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.size(), 48);
 
-    // Dropping a binary file opens it; a file that is neither HEX nor binary is refused.
+    // Dropping a binary file opens it; a file that is neither HEX nor binary says why not.
     auto drop = [&](const QString& path) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -270,7 +277,16 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
         QApplication::sendEvent(&window, &dropped);
         return dropped.isAccepted();
     };
-    EXPECT_FALSE(drop(text));
+    {
+        MessageBoxCatcher catcher;
+        drop(text);
+        EXPECT_EQ(catcher.texts,
+                  std::vector<std::string>{
+                      std::string("\"") + text.toStdString() +
+                      "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
+                      "contents starting with \":\") and binary files (a name ending like .bin)."});
+        EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
+    }
     EXPECT_TRUE(drop(bin));
     window.renderNow();
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 300);
@@ -282,6 +298,36 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     window.button("bAuslesen")->click();
     EXPECT_FALSE(drop(hex));
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 300);
+}
+
+TEST(MainWindow, UndoAndRedoAnswerTheCommonKeysToo) {
+    TempSettings store;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    EXPECT_EQ(window.action("nUndo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+U"), QKeySequence("Ctrl+Z")}));
+    EXPECT_EQ(window.action("nRedo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+R"), QKeySequence("Ctrl+Y"),
+                                   QKeySequence("Ctrl+Shift+Z")}));
+}
+
+// A pipe, a folder or a device named on the command line or in the dialog is refused at once,
+// never waited on.
+TEST(MainWindow, OpeningWhatIsNoRegularFileDoesNotHang) {
+    TempSettings store;
+    QTemporaryDir files;
+    auto session = emulatedSession();
+    MainWindow& window = session->window();
+    window.action("sEnglish")->trigger();
+    for (const std::string& name : test::makeNonRegularFiles(files.path().toStdString())) {
+        MessageBoxCatcher catcher;
+        EXPECT_TRUE(window.openFile(QString::fromStdString(name)));
+        EXPECT_EQ(catcher.texts, std::vector<std::string>{
+                                     std::string("\"") + name +
+                                     "\" is not a regular file (a folder, pipe, socket or device) "
+                                     "and is not opened."});
+        EXPECT_EQ(window.form().Hexeditor.ByteCount(), 0);
+    }
 }
 
 TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {

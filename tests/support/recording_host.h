@@ -18,8 +18,9 @@ public:
     std::vector<std::string> applicationErrors;
     int infoWindowShown = 0;
     int closeRequests = 0;
-    std::vector<std::string> questions; // each as "question|yes|no"
+    std::vector<std::string> questions; // each as "question|yes|no", or with every answer
     bool answerYes = true;
+    std::optional<std::size_t> choice; // askChoice's answer; nothing takes the default
 
     bool executeOpenDialog(FileDialog& dialog) override { return answer(dialog, openChoice); }
     bool executeSaveDialog(FileDialog& dialog) override { return answer(dialog, saveChoice); }
@@ -32,6 +33,17 @@ public:
     bool askYesNo(std::string_view question, std::string_view yes, std::string_view no) override {
         questions.push_back(std::string(question) + "|" + std::string(yes) + "|" + std::string(no));
         return answerYes;
+    }
+
+    std::size_t askChoice(std::string_view question, std::span<const std::string_view> answers,
+                          std::size_t defaultAnswer) override {
+        std::string asked(question);
+        for (std::string_view answer : answers) {
+            asked += '|';
+            asked += answer;
+        }
+        questions.push_back(asked);
+        return choice.value_or(defaultAnswer);
     }
 
 private:

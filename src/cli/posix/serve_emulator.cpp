@@ -32,22 +32,24 @@ namespace tarvik::cli {
 namespace {
 
 // Answers as a full-speed USB device would: the output report is taken at the next 1 ms
-// frame, and each input report needs a frame of its own.
+// frame, and each input report needs its interval (a frame, or more for a slower pace).
 class FrameLatency : public VirtualDevice {
 public:
-    explicit FrameLatency(VirtualDevice& inner) : inner_(inner) {}
+    FrameLatency(VirtualDevice& inner, std::chrono::milliseconds interval)
+        : inner_(inner), interval_(interval) {}
 
     DeviceReply onOutputReport(std::span<const std::uint8_t> report) override {
         using namespace std::chrono;
         const auto now = steady_clock::now();
         std::this_thread::sleep_until(ceil<milliseconds>(now));
         DeviceReply reply = inner_.onOutputReport(report);
-        std::this_thread::sleep_for(milliseconds(reply.reports.size()));
+        std::this_thread::sleep_for(interval_ * reply.reports.size());
         return reply;
     }
 
 private:
     VirtualDevice& inner_;
+    std::chrono::milliseconds interval_;
 };
 
 // Shows each report on standard error, as --trace does on the client's side.
@@ -187,7 +189,7 @@ int serveOnUhid(const CliOptions& options, CliIo& io, VirtualDevice& device,
     settings.vendorId = options.vendorId;
     settings.productId = options.productId;
     settings.reportBytes = options.reportBytes;
-    settings.usbFrames = options.usbLatency;
+    settings.reportInterval = options.reportInterval;
 
     const BlockedTerminationSignals signals;
     std::unique_ptr<UhidDevice> uhid;
@@ -227,8 +229,8 @@ int serveEmulator(const CliOptions& options, CliIo& io) {
     if (options.unplugAfter > 0)
         programmer.injectFault(emulator::Fault::Unplug, options.unplugAfter);
     VirtualDevice* device = &programmer;
-    FrameLatency latency(programmer);
-    if (options.usbLatency && !options.uhid)
+    FrameLatency latency(programmer, options.reportInterval);
+    if (options.reportInterval.count() > 0 && !options.uhid)
         device = &latency;
     TracedDevice traced(*device, io.err);
     if (options.trace)

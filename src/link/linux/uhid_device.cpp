@@ -93,7 +93,7 @@ UhidDevice::UhidDevice(UniqueFd node, VirtualDevice& device, const UhidSettings&
         throw std::system_error(errno, std::generic_category(), "UHID_CREATE2");
     created_ = true;
     // Frames are timed by the bus, not by the host's timers: wake-ups must not be rounded late.
-    if (settings_.usbFrames)
+    if (settings_.reportInterval.count() > 0)
         ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     tell(UhidEvent::Created);
 }
@@ -197,14 +197,15 @@ bool UhidDevice::handleEvent() {
 }
 
 void UhidDevice::schedule(const DeviceReply& reply, Clock::time_point now) {
-    // The output report is taken at the next frame; each answer needs a frame of its own and
-    // never overtakes the answers already on their way.
+    // The output report is taken at the next frame; each answer needs its interval of frames
+    // and never overtakes the answers already on their way.
+    const auto interval = settings_.reportInterval;
     Clock::time_point due = nextFrame(now);
     for (const InputReportBytes& report : reply.reports) {
-        if (settings_.usbFrames) {
-            due += kFrame;
+        if (interval.count() > 0) {
+            due += interval;
             if (!pending_.empty())
-                due = std::max(due, pending_.back().due + kFrame);
+                due = std::max(due, pending_.back().due + interval);
         } else {
             due = now;
         }
@@ -220,7 +221,7 @@ void UhidDevice::sendDue(Clock::time_point now) {
     // The bus never falls behind, but this process may wake late: it catches up on the frames
     // it missed, at most kCatchUp of them at once, and lets the rest of the answers slip.
     const auto late = now - pending_.front().due;
-    if (settings_.usbFrames && late > kCatchUp) {
+    if (settings_.reportInterval.count() > 0 && late > kCatchUp) {
         for (Pending& pending : pending_)
             pending.due += late - kCatchUp;
     }

@@ -2,7 +2,7 @@
 // device with the programmer's ids and report layout (or another device's ids, for tests), and
 // udev, hidraw and every HID client treat it as plugged-in hardware. Output reports written to
 // its hidraw node reach the virtual device; its answers go back as input reports, paced to
-// USB full-speed frames like the hardware's. Destroying the device is an unplug.
+// USB full-speed frames like the hardware's (or a slower pace). Destroying the device is an unplug.
 #pragma once
 
 #include <chrono>
@@ -23,7 +23,9 @@ struct UhidSettings {
     std::uint16_t vendorId = 0x0451;
     std::uint16_t productId = 0x3210;
     std::size_t reportBytes = 64; // payload of the input and output reports, no report id
-    bool usbFrames = true;        // one input report per 1 ms frame; off: as fast as possible
+    // Between two input reports: one 1 ms frame like the hardware's, several for a slower
+    // host's pace; 0: as fast as possible.
+    std::chrono::milliseconds reportInterval{1};
 };
 
 // What the kernel did with the device, for whoever watches it.

@@ -65,6 +65,11 @@ void HexView::refresh() {
     bar->setRange(0, std::max(0, rowCount() - visibleRows()));
     bar->setPageStep(visibleRows());
     bar->setSingleStep(1);
+    // The program moved the cursor (to a failed verify's first difference): show it.
+    if (buffer_.cursor() != shownCursor_) {
+        shownCursor_ = buffer_.cursor();
+        ensureCursorVisible();
+    }
     viewport()->update();
 }
 
@@ -140,7 +145,8 @@ void HexView::paintEvent(QPaintEvent*) {
         }
     }
 
-    // The cursor frame, in the column that takes the typing.
+    // The cursor, in the column that takes the typing: a frame round the byte when typing
+    // overwrites it, a bar before it when typing inserts.
     const std::size_t cursor = buffer_.cursor();
     const int cursorLine = static_cast<int>(cursorRow) - first;
     if (rowCount() > 0 && cursorLine >= 0 && cursorLine < last - first) {
@@ -149,9 +155,15 @@ void HexView::paintEvent(QPaintEvent*) {
         const QRect frame =
             charColumn_ ? QRect(l.charX + column * l.charWidth, y, l.charWidth, l.rowHeight)
                         : QRect(l.hexX + 3 * column * l.charWidth, y, 2 * l.charWidth, l.rowHeight);
-        painter.setPen(hasFocus() ? kCursorFocused : kCursorUnfocused);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        const QColor color = hasFocus() ? kCursorFocused : kCursorUnfocused;
+        if (buffer_.InsertMode()) {
+            // Inserting: a bar before the byte, where the typed byte goes in.
+            painter.fillRect(QRect(frame.left(), frame.top(), 2, frame.height()), color);
+        } else {
+            painter.setPen(color);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        }
     }
 }
 

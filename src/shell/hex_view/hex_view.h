@@ -54,7 +54,8 @@ private:
 
     HexBuffer& buffer_;
     bool charColumn_ = false;
-    int nibble_ = 0; // 1 after the high digit of the byte under the cursor was typed
+    int nibble_ = 0;              // 1 after the high digit of the byte under the cursor was typed
+    std::size_t shownCursor_ = 0; // the cursor as of the last refresh
     int paintedRows_ = 0;
 };
 

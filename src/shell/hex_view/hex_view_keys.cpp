@@ -1,6 +1,6 @@
-// The hex view's keyboard: navigation, Tab between the columns, and typing in overwrite or
-// insert mode (two hex digits per byte in the hex column, one character per byte in the
-// character column).
+// The hex view's keyboard: navigation, Tab between the columns, Insert between inserting and
+// overwriting, and typing in overwrite or insert mode (two hex digits per byte in the hex column,
+// one character per byte in the character column).
 #include <QKeyEvent>
 
 #include "shell/hex_view/hex_view.h"
@@ -40,6 +40,14 @@ void HexView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_End:
         return moveTo(ctrl ? static_cast<std::ptrdiff_t>(lastPosition())
                            : rowStart + BytesPerRow - 1);
+    case Qt::Key_Insert:
+        // Switches between inserting and overwriting; the cursor's shape shows which.
+        if (buffer_.Editable()) {
+            buffer_.setInsertMode(!buffer_.InsertMode());
+            nibble_ = 0;
+            viewport()->update();
+        }
+        return;
     case Qt::Key_Delete:
     case Qt::Key_Backspace: {
         if (!buffer_.Editable() || !buffer_.InsertMode())

@@ -120,5 +120,42 @@ TEST_F(Interrupt, SignalMidJobSaysHowFarItGotAndExits128PlusTheSignal) {
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
+// A serial EEPROM verify stalls: the programmer takes 0.3 s over the chunk the interrupt came
+// at, then answers "v". The command must not end before that answer is in: the next command
+// line to open the programmer would otherwise take it for its own verify's success.
+class Stalling : public VirtualDevice {
+public:
+    explicit Stalling(std::shared_ptr<VirtualProgrammer> inner) : inner_(std::move(inner)) {}
+
+    DeviceReply onOutputReport(std::span<const std::uint8_t> report) override {
+        if (report[2] != 4) // anything but a verify chunk
+            return inner_->onOutputReport(report);
+        std::raise(SIGINT);
+        DeviceReply reply;
+        reply.reports.assign(300, InputReportBytes{0, 'q'}); // busy: 300 frames of noise
+        reply.reports.push_back(InputReportBytes{0, 'v'});
+        return reply;
+    }
+
+private:
+    std::shared_ptr<VirtualProgrammer> inner_;
+};
+
+TEST_F(Interrupt, AnInterruptedJobEndsOnlyOnceTheProgrammerIsQuiet) {
+    put("image.bin", pattern(200));
+    programmer = std::make_shared<VirtualProgrammer>("24AA512");
+    model = std::make_shared<Stalling>(programmer);
+    latency = Latency::UsbFullSpeed;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run({"--device", "24AA512", "verify", path("image.bin")}), 130);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, 1300ms); // the 0.3 s of answers, then a quiet second
+    EXPECT_LT(took, 5s);
+    EXPECT_EQ(outLines(),
+              (std::vector<std::string>{
+                  "verifying...", "Waiting for the programmer to finish its last command …"}));
+    EXPECT_TRUE(errLines().back().starts_with("Interrupted while verifying: ")) << err.str();
+}
+
 } // namespace
 } // namespace tarvik::cli::test

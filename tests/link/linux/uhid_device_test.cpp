@@ -60,7 +60,7 @@ private:
 
 UhidSettings instant() {
     UhidSettings settings;
-    settings.usbFrames = false;
+    settings.reportInterval = std::chrono::milliseconds(0);
     return settings;
 }
 

@@ -1,20 +1,23 @@
-// Whole-file reading and the atomic whole-file write on POSIX (a temporary file in the same folder,
-// flushed to disk, renamed over the target, and the folder flushed after the rename).
-#include "buffer/file_io.h"
+// File access on POSIX: regular files opened without blocking, and the atomic replace (a
+// temporary file in the same folder, flushed to disk, renamed over the target, and the folder
+// flushed after the rename).
+#include "buffer/system_file.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 #include "buffer/buffer_texts.h"
 #include "common/user_error.h"
 
-namespace tarvik {
+namespace tarvik::system_file {
 namespace {
 
 [[noreturn]] void fail(BufferText text, const std::string& fileName, std::uint8_t languageCode,
@@ -33,6 +36,7 @@ public:
             ::close(fd_);
     }
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     // Closes now and reports the result, so a failed final flush is seen.
     int close() {
         const int result = ::close(fd_);
@@ -44,44 +48,51 @@ private:
     int fd_;
 };
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+} // namespace
+
+// The open is checked twice: by name first, then without blocking on what was opened, which
+// covers a pipe or device put in the file's place meanwhile.
+ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCode)
+    : handle_(-1), fileName_(fileName), languageCode_(languageCode) {
+    const auto notRegular = [&] {
+        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+    };
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ignored);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        notRegular();
+    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
         fail(BufferText::CannotOpen, fileName, languageCode, errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         fail(BufferText::CannotRead, fileName, languageCode, errno);
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > maxBytes)
-        tooLarge();
+    if (!S_ISREG(info.st_mode))
+        notRegular();
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    handle_ = file.release();
+}
 
-    // The size is a hint only: the file may change, or not be a regular file at all.
-    Container data(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : 65536, 0);
+ReadableFile::~ReadableFile() {
+    ::close(static_cast<int>(handle_));
+}
+
+std::size_t ReadableFile::read(char* data, std::size_t size) {
     std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            if (used > maxBytes)
-                tooLarge();
-            data.resize(std::min(data.size() * 2, maxBytes + 1));
-        }
-        const ssize_t n = ::read(file.get(), data.data() + used, data.size() - used);
+    while (used < size) {
+        const ssize_t n = ::read(static_cast<int>(handle_), data + used, size - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(BufferText::CannotRead, fileName, languageCode, errno);
+            fail(BufferText::CannotRead, fileName_, languageCode_, errno);
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
     }
-    if (used > maxBytes)
-        tooLarge();
-    data.resize(used);
-    return data;
+    return used;
 }
+
+namespace {
 
 // The file a save really replaces: the target of a symbolic link, else the name itself.
 std::string saveTarget(const std::string& fileName) {
@@ -143,8 +154,10 @@ int syncFolder(const std::string& folder) {
     return 0;
 }
 
-void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
-               std::uint8_t languageCode) {
+} // namespace
+
+void replaceFile(const std::string& fileName, const char* bytes, std::size_t size,
+                 std::uint8_t languageCode) {
     const std::string target = saveTarget(fileName);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
@@ -184,24 +197,4 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
         fail(BufferText::CannotWrite, fileName, languageCode, error);
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
-                                        std::size_t maxBytes) {
-    return readFile<std::vector<std::uint8_t>>(fileName, languageCode, maxBytes);
-}
-
-std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
-    return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
-}
-
-void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
-                    std::uint8_t languageCode) {
-    writeFile(fileName, reinterpret_cast<const char*>(bytes.data()), bytes.size(), languageCode);
-}
-
-void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode) {
-    writeFile(fileName, text.data(), text.size(), languageCode);
-}
-
-} // namespace tarvik
+} // namespace tarvik::system_file

@@ -1,8 +1,8 @@
-// Whole-file reading and the atomic whole-file write on Windows: a temporary file in the same
-// folder, flushed to disk, then put in the target's place by ReplaceFileW (which keeps the
-// replaced file's attributes and security) or, for a new file, MoveFileExW with write-through.
+// File access on Windows: files on a disk opened for reading, and the atomic replace (a
+// temporary file in the same folder, flushed to disk, then renamed over the target by
+// MoveFileExW with write-through).
 // Names are UTF-8 in the program and wide for the system.
-#include "buffer/file_io.h"
+#include "buffer/system_file.h"
 
 #include <windows.h>
 
@@ -11,12 +11,13 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "buffer/buffer_texts.h"
 #include "common/user_error.h"
 #include "platform/file_name.h"
 
-namespace tarvik {
+namespace tarvik::system_file {
 namespace {
 
 // The system's own words for an error code, as UTF-8, without the closing period and line end.
@@ -46,6 +47,7 @@ public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
     ~Handle() {
         if (valid())
             CloseHandle(handle_);
@@ -57,6 +59,7 @@ public:
         handle_ = handle;
     }
     HANDLE get() const { return handle_; }
+    HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     bool close() {
         const bool closed = CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
@@ -67,51 +70,55 @@ private:
     HANDLE handle_;
 };
 
-template <typename Container>
-Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
-    Handle file(CreateFileW(platform::pathFromUtf8(fileName).c_str(), GENERIC_READ,
+} // namespace
+
+ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCode)
+    : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)), fileName_(fileName),
+      languageCode_(languageCode) {
+    const auto notRegular = [&] {
+        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+    };
+    const std::filesystem::path name = platform::pathFromUtf8(fileName);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        notRegular();
+    Handle file(CreateFileW(name.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         fail(BufferText::CannotOpen, fileName, languageCode, GetLastError());
-    const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
-    };
-    const bool regular = GetFileType(file.get()) == FILE_TYPE_DISK;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        notRegular();
     LARGE_INTEGER size{};
-    if (regular && !GetFileSizeEx(file.get(), &size))
+    if (!GetFileSizeEx(file.get(), &size))
         fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
-    if (regular && static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
-        tooLarge();
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    handle_ = reinterpret_cast<std::intptr_t>(file.release());
+}
 
-    // The size is a hint only: the file may change, or not be a file on a disk at all.
-    Container data(regular ? static_cast<std::size_t>(size.QuadPart) + 1 : 65536, 0);
+ReadableFile::~ReadableFile() {
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::size_t ReadableFile::read(char* data, std::size_t size) {
     std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            if (used > maxBytes)
-                tooLarge();
-            data.resize(std::min(data.size() * 2, maxBytes + 1));
-        }
+    while (used < size) {
         DWORD n = 0;
-        const DWORD wanted =
-            static_cast<DWORD>(std::min<std::size_t>(data.size() - used, 1u << 30));
-        if (!ReadFile(file.get(), data.data() + used, wanted, &n, nullptr)) {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size - used, 1u << 30));
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), data + used, wanted, &n, nullptr)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+            if (error == ERROR_HANDLE_EOF)
                 break;
-            fail(BufferText::CannotRead, fileName, languageCode, error);
+            fail(BufferText::CannotRead, fileName_, languageCode_, error);
         }
         if (n == 0)
             break;
         used += n;
     }
-    if (used > maxBytes)
-        tooLarge();
-    data.resize(used);
-    return data;
+    return used;
 }
+
+namespace {
 
 // The file a save really replaces: the target of a symbolic link, else the name itself.
 std::filesystem::path saveTarget(const std::filesystem::path& name) {
@@ -133,8 +140,10 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsig
     return target.parent_path() / (L".tarvik-" + unique + L".tmp");
 }
 
-void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
-               std::uint8_t languageCode) {
+} // namespace
+
+void replaceFile(const std::string& fileName, const char* bytes, std::size_t size,
+                 std::uint8_t languageCode) {
     const std::filesystem::path target = saveTarget(platform::pathFromUtf8(fileName));
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool replacing =
@@ -178,33 +187,11 @@ void writeFile(const std::string& fileName, const char* bytes, std::size_t size,
         abandon(BufferText::CannotWrite, GetLastError());
     if (!file.close())
         abandon(BufferText::CannotWrite, GetLastError());
-    const bool replaced =
-        replacing ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-                  : MoveFileExW(temporary.c_str(), target.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!replaced)
+    // One rename: the old file stays as it was if it fails (ReplaceFileW can leave a backup
+    // of its own beside the target when the target is held open).
+    if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         abandon(BufferText::CannotReplace, GetLastError());
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readWholeFile(const std::string& fileName, std::uint8_t languageCode,
-                                        std::size_t maxBytes) {
-    return readFile<std::vector<std::uint8_t>>(fileName, languageCode, maxBytes);
-}
-
-std::string readTextFile(const std::string& fileName, std::uint8_t languageCode) {
-    return readFile<std::string>(fileName, languageCode, kMaxHexFileBytes);
-}
-
-void writeWholeFile(const std::string& fileName, std::span<const std::uint8_t> bytes,
-                    std::uint8_t languageCode) {
-    writeFile(fileName, reinterpret_cast<const char*>(bytes.data()), bytes.size(), languageCode);
-}
-
-void writeWholeFile(const std::string& fileName, std::string_view text, std::uint8_t languageCode) {
-    writeFile(fileName, text.data(), text.size(), languageCode);
-}
-
-} // namespace tarvik
+} // namespace tarvik::system_file
