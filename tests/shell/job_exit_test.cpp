@@ -191,16 +191,3 @@ TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
     EXPECT_GT(seen.back(), seen.front());
     window.action("nAbort")->trigger();
 }
-
-TEST(JobExit, TerminationSignalDuringAJobClosesWithoutAsking) {
-    TempSettings store;
-    auto session = emulatedSession("ATmega8");
-    MainWindow& window = session->window();
-    closeOnTerminationSignals(window);
-    window.show();
-    startStalledJob(*session);
-    std::raise(SIGINT);
-    EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-    EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(store.values()["Last Device"], "19");
-}

@@ -108,37 +108,6 @@ TEST(RegistryEdit, AFailedWriteIsAUserErrorInTheCurrentLanguage) {
     EXPECT_FALSE(edit.HasEntry("Language"));
 }
 
-// Before the window's language is known, an error speaks the language the file asks for, and
-// English when the file can't say.
-TEST(RegistryEdit, ErrorsBeforeTheWindowsLanguageFollowTheStoredOne) {
-    struct Case {
-        const char* language;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"1", "Falscher Datentyp für „Verify after program“ in "},
-        {"2", "Wrong data type for \"Verify after program\" in "},
-        {"3", "Неверный тип данных для «Verify after program» в "},
-        {"259", "Неверный тип данных для «Verify after program» в "}, // the low byte counts
-        {"0", "Wrong data type for \"Verify after program\" in "},
-        {"7", "Wrong data type for \"Verify after program\" in "},
-        {"x", "Wrong data type for \"Verify after program\" in "},
-    };
-    for (const Case& c : cases) {
-        TempConfigHome home; // a file of its own: same-sized rewrites may be cached
-        home.writeStore(QByteArray("[software/Tarvik]\nVerify after program=abc\nLanguage=") +
-                        c.language + "\n");
-        TRegistryEdit edit = tarvikKey();
-        try {
-            edit.LoadInt("Verify after program", 1);
-            ADD_FAILURE() << "accepted abc";
-        } catch (const UserError& error) {
-            EXPECT_TRUE(std::string(error.what()).starts_with(c.error))
-                << c.language << ": " << error.what();
-        }
-    }
-}
-
 TEST(RegistryEdit, RelativeOrEmptyConfigHomeFallsBackToHome) {
     TempSettings home;
     for (const char* value : {"", "relative/dir"}) {
