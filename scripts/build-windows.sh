@@ -29,7 +29,7 @@ step() { printf '\n== %s\n' "$*"; }
 
 install_packages() {
     local wanted=(g++-mingw-w64-x86-64-posix wine64 wine cmake ninja-build zip dpkg-dev nsis
-                  qt6-base-dev qt6-base-dev-tools fonts-dejavu-core)
+                  qt6-base-dev qt6-base-dev-tools fonts-wine)
     local missing=()
     for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -14,7 +14,7 @@ prefix_parent=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix_parent"' EXIT
 export WINEPREFIX=$prefix_parent/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine hands no QT_* variable to a program; WINEQT_* arrive as QT_*.
-export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\dejavu'
+export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='Z:\usr\share\wine\fonts'
 unset DISPLAY
 
 step() { echo "== $*"; }

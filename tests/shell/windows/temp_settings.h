@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 
 #include <charconv>
 #include <map>
