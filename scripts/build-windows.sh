@@ -161,7 +161,7 @@ package_window() {
     step "Installer test under wine"
     local started=$SECONDS
     "$source_dir/scripts/test-windows-install.sh" "$build_dir/tarvik-$version-win64-setup.exe" \
-        "$build_dir/tarvik-$version-win64"
+        "$build_dir/tarvik-$version-win64" "$qt"
     echo "Installer test time: $((SECONDS - started)) s"
 }
 

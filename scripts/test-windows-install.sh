@@ -5,10 +5,13 @@
 # identifies the virtual programmer's chip; the installed tarvik.exe starts (offscreen) and
 # stores its settings under HKEY_CURRENT_USER\Software\Tarvik; a silent uninstall removes every
 # installed file, the Start menu entry and the uninstall entry, and leaves the settings.
-# Usage: scripts/test-windows-install.sh INSTALLER PORTABLE_FOLDER
+# The installed window runs on Qt's offscreen platform, which is no part of the installation:
+# it comes from the plugins of the Qt build QT_PREFIX.
+# Usage: scripts/test-windows-install.sh INSTALLER PORTABLE_FOLDER QT_PREFIX
 set -euo pipefail
 installer=$(realpath "$1")
 folder=$(realpath "$2")
+qt_plugins=$(realpath "$3/plugins")
 
 prefix_parent=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix_parent"' EXIT
@@ -55,7 +58,8 @@ echo "$detect"
 grep -q "ATmega8" <<<"$detect" || fail "tarvik-cli.exe did not identify the ATmega8"
 
 step "the installed tarvik.exe starts offscreen and stores its settings"
-wine "$dest\\tarvik.exe" --emulate --benchmark-startup | tr -d '\r' ||
+plugins=$(winepath -w "$qt_plugins")
+WINEQT_PLUGIN_PATH=$plugins wine "$dest\\tarvik.exe" --emulate --benchmark-startup | tr -d '\r' ||
     fail "tarvik.exe ended with an error"
 wineserver -w
 settings=$(wine reg query 'HKCU\Software\Tarvik' | tr -d '\r')
