@@ -8,23 +8,13 @@
 #include "buffer/buffer_texts.h"
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
+#include "cli/cli_texts.h"
 #include "common/user_error.h"
 
 namespace tarvik {
 namespace {
 
 constexpr std::uint8_t kEnglish = 1;
-
-constexpr LangText kUsage{
-    "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
-    "Wandelt Intel-HEX- und Binärdateien ineinander um; das drittletzte Zeichen jedes Namens "
-    "entscheidet (H: Intel HEX, B: binär).",
-    "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
-    "Converts between Intel HEX and binary files; the third character from the end of each "
-    "name decides (H: Intel HEX, B: binary).",
-    "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
-    "Преобразует файлы Intel HEX и двоичные файлы; третий символ с конца каждого имени "
-    "определяет формат (H: Intel HEX, B: двоичный)."};
 
 struct LanguageOption {
     std::string_view name;
@@ -91,7 +81,7 @@ bool load(const std::string& fileName, std::uint8_t language, std::vector<std::u
 int runConvert(std::span<const std::string_view> args, std::ostream& err) {
     const Arguments parsed = parse(args);
     if (!parsed.valid) {
-        err << pick(kUsage, parsed.language) << '\n';
+        err << pick(cli::texts::kConvertUsage, parsed.language) << '\n';
         return 1;
     }
     const std::string in(parsed.files[0]);

@@ -31,6 +31,7 @@
 #include "shell/hex_view/hex_view.h"
 #include "shell/info_form.h"
 #include "shell/menu_bar_view.h"
+#include "shell/shell_texts.h"
 #include "shell/text_fit.h"
 
 namespace tarvik {
@@ -384,7 +385,7 @@ void MainWindow::showErrorBox(std::string_view text) {
 }
 
 void MainWindow::showApplicationError(std::string_view text) {
-    showErrorMessage(this, text);
+    showErrorMessage(this, text.empty() ? pick(texts::kUnknownError, form_->LanguageCode) : text);
 }
 
 void MainWindow::showInfoWindow() {

@@ -52,16 +52,10 @@ void TRegistryEdit::TakeOverFrom(TRootKey formerRoot) {
 std::uint8_t TRegistryEdit::textLanguage() const {
     if (Language)
         return Language();
-    // Stored as 1 German, 2 English, 3 Russian, the low byte counting; English when the store
-    // can't say. The probe reports in English so that a bad language value can't recurse.
+    // The probe reports in English, so that a bad "Language" value can't recurse.
     TRegistryEdit probe = *this;
     probe.Language = [] { return std::uint8_t(1); };
-    std::int32_t stored = 0;
-    try {
-        stored = probe.LoadInt(setting::kLanguage, 0) & 0xFF;
-    } catch (const UserError&) {
-    }
-    return stored >= 1 && stored <= 3 ? static_cast<std::uint8_t>(stored - 1) : 1;
+    return storedLanguageCode(probe);
 }
 
 std::string TRegistryEdit::fillIn(std::string_view pattern, std::string_view a1,

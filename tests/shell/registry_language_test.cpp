@@ -1,5 +1,5 @@
 // The settings store's errors before the window's language is known: they speak the language
-// the stored settings ask for, and English when those can't say.
+// the window will take from the stored settings, and English when those can't say.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,7 +20,8 @@ TEST(RegistryEdit, ErrorsBeforeTheWindowsLanguageFollowTheStoredOne) {
         {"2", "Wrong data type for \"Verify after program\" in "},
         {"3", "Неверный тип данных для «Verify after program» в "},
         {"259", "Неверный тип данных для «Verify after program» в "}, // the low byte counts
-        {"0", "Wrong data type for \"Verify after program\" in "},
+        // 0 leaves the designed window, whose messages are German.
+        {"0", "Falscher Datentyp für „Verify after program“ in "},
         {"7", "Wrong data type for \"Verify after program\" in "},
         {"x", "Wrong data type for \"Verify after program\" in "},
     };

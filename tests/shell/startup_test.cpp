@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/user_error.h"
 #include "emulator/virtual_chip.h"
 #include "shell_fixtures.h"
 
@@ -151,6 +152,40 @@ TEST(Startup, AValueOfTheWrongTypeIsReportedAndStartUpGoesOn) {
     EXPECT_TRUE(checked(window, "nverifynachprogrammieren")); // the default
     EXPECT_TRUE(checked(window, "sEnglish"));
     EXPECT_TRUE(checked(window, "nAVRISP"));
+}
+
+// Before the window has applied the stored language, a programmer that can't be set up is
+// refused in the language the settings file asks for (English when it can't say).
+TEST(Startup, AnUnknownVirtualChipIsNamedInTheStoredLanguage) {
+    struct Case {
+        const char* store;
+        std::string start;
+    };
+    const Case cases[] = {
+        {"", "There is no virtual chip \"AT99\". Known chips: "},
+        {"Language=1\n", "Es gibt keinen virtuellen Chip „AT99“. Bekannte Chips: "},
+        {"Language=2\n", "There is no virtual chip \"AT99\". Known chips: "},
+        {"Language=3\n", "Виртуального чипа «AT99» нет. Известные чипы: "},
+        {"Language=0\n", "Es gibt keinen virtuellen Chip „AT99“. Bekannte Chips: "},
+        {"Language=russian\n", "There is no virtual chip \"AT99\". Known chips: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.store);
+        TempSettings store;
+        store.writeValues(c.store);
+        ProgramOptions options;
+        options.programmer = ProgramOptions::Programmer::Emulated;
+        options.chip = "AT99";
+        try {
+            DesktopSession session(options, nullptr, Latency::None);
+            ADD_FAILURE() << "no error";
+        } catch (const UserError& error) {
+            const std::string text = error.what();
+            EXPECT_TRUE(text.starts_with(c.start)) << text;
+            EXPECT_NE(text.find("ATmega8"), std::string::npos) << text;
+            EXPECT_TRUE(text.ends_with(".")) << text;
+        }
+    }
 }
 
 TEST(Startup, ClosingStoresTheChipAndOptionsAreStoredAtOnce) {

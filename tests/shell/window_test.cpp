@@ -345,6 +345,13 @@ TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {
     window.call([] { throw std::runtime_error("something went wrong"); });
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], "something went wrong");
+    // A failure that brings no text of its own gets the general one, in the window's language.
+    window.call([] { throw 42; });
+    window.call(&TMainForm::sFranceClick);
+    window.call([] { throw 42; });
+    ASSERT_EQ(boxes.texts.size(), 4u);
+    EXPECT_EQ(boxes.texts[2], "Unknown error.");
+    EXPECT_EQ(boxes.texts[3], "Неизвестная ошибка.");
     window.action("N24AA02")->trigger(); // and the window still works
     window.renderNow();
     EXPECT_TRUE(window.action("N24AA02")->isChecked());

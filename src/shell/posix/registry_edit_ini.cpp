@@ -15,7 +15,7 @@
 #include "common/user_error.h"
 #include "shell/posix/ini_store.h"
 #include "shell/posix/settings_ini.h"
-#include "shell/settings_texts.h"
+#include "shell/shell_texts.h"
 
 namespace tarvik {
 
@@ -107,7 +107,7 @@ std::int32_t TRegistryEdit::LoadInt(std::string_view name, std::int32_t defaultV
     if (const auto value = parseInt32(stored))
         return *value;
     throw UserError(
-        fillIn(pick(settings_texts::kWrongTypeInFile, textLanguage()), name, location(), stored));
+        fillIn(pick(texts::kSettingWrongType, textLanguage()), name, location(), stored));
 }
 
 void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
@@ -117,9 +117,9 @@ void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
     if (access->status() == QSettings::NoError)
         return;
     const LangText& reason = access->status() == QSettings::AccessError
-                                 ? settings_texts::kNoAccess
-                                 : settings_texts::kBadFormat;
-    throw UserError(fillIn(pick(settings_texts::kWriteFailed, textLanguage()), name, location(),
+                                 ? texts::kSettingsNoWriteAccess
+                                 : texts::kSettingsFileDamaged;
+    throw UserError(fillIn(pick(texts::kSettingNotStored, textLanguage()), name, location(),
                            pick(reason, textLanguage())));
 }
 

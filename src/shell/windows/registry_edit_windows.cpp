@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/user_error.h"
-#include "shell/settings_texts.h"
+#include "shell/shell_texts.h"
 
 namespace tarvik {
 
@@ -129,7 +129,7 @@ std::int32_t TRegistryEdit::LoadInt(std::string_view name, std::int32_t defaultV
     // A REG_DWORD always fits; anything else, or a DWORD of the wrong length, is another type.
     if (status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value)
         return std::int32_t(value);
-    throw UserError(fillIn(pick(settings_texts::kWrongTypeInRegistry, textLanguage()), name,
+    throw UserError(fillIn(pick(texts::kSettingWrongTypeInRegistry, textLanguage()), name,
                            location(), typeName(type)));
 }
 
@@ -144,14 +144,14 @@ void TRegistryEdit::StoreInt(std::string_view name, std::int32_t value) {
     if (status == ERROR_SUCCESS)
         return;
     const std::uint8_t lang = textLanguage();
-    const std::string_view errorText = pick(settings_texts::kRegistryError, lang);
+    const std::string_view errorText = pick(texts::kSettingsWindowsError, lang);
     const std::string reason =
         status == ERROR_ACCESS_DENIED
-            ? std::string(pick(settings_texts::kNoAccess, lang))
+            ? std::string(pick(texts::kSettingsNoWriteAccess, lang))
             : QString::fromUtf8(errorText.data(), qsizetype(errorText.size()))
                   .arg(status)
                   .toStdString();
-    throw UserError(fillIn(pick(settings_texts::kWriteFailed, lang), name, location(), reason));
+    throw UserError(fillIn(pick(texts::kSettingNotStored, lang), name, location(), reason));
 }
 
 } // namespace tarvik
