@@ -17,6 +17,9 @@ constexpr std::string_view kVerifyAfterProgram = "Verify after program";
 constexpr std::string_view kUpdateBufferFromFile = "Update buffer from file";
 constexpr std::string_view kLanguage = "Language";
 constexpr std::string_view kLastDevice = "Last Device";
+// The four, in the order the start-up reads them.
+constexpr std::string_view kAll[] = {kVerifyAfterProgram, kUpdateBufferFromFile, kLanguage,
+                                     kLastDevice};
 } // namespace setting
 
 class SettingsStore {

@@ -14,10 +14,14 @@
 
 namespace tarvik {
 
+// The settings belong to the user: a program running without elevation may not write the
+// machine-wide hive, where the settings would silently never be kept. Values an earlier version
+// left there are the starting point of a user who has none yet.
 std::unique_ptr<SettingsStore> desktopSettings() {
     auto registry = std::make_unique<TRegistryEdit>();
-    registry->RootKey = rkLocalMachine;
+    registry->RootKey = rkCurrentUser;
     registry->RegKey = "\\software\\Tarvik\\";
+    registry->TakeOverFrom(rkLocalMachine);
     return registry;
 }
 

@@ -1,5 +1,5 @@
 // What the desktop program says itself, in German, English and Russian: its command line, the
-// programmer it cannot set up, the settings file and the general error handler. %1, %2, … are
+// programmer it cannot set up, the settings store and the general error handler. %1, %2, … are
 // filled in with fillIn(); the window's own texts come from the layers below.
 #pragma once
 
@@ -71,14 +71,23 @@ constexpr LangText kNoUsbSupport{
     "Эта сборка Tarvik без поддержки USB: запустите её с --emulate или --programmer "
     "socket:ПУТЬ."};
 
-// ---- the settings file: %1 the setting, %2 the file ----
+// ---- the settings file or, on Windows, registry key: %1 the setting, %2 the file or key ----
 // %3: what the file holds.
 constexpr LangText kSettingWrongType{
     "Falscher Datentyp für „%1“ in %2: erwartet wird eine 32-Bit-Ganzzahl, gespeichert ist „%3“.",
     "Wrong data type for \"%1\" in %2: a 32-bit integer is expected, the file holds \"%3\".",
     "Неверный тип данных для «%1» в %2: ожидается 32-битное целое число, в файле «%3».",
 };
-// %3: one of the two reasons below.
+// %3: the registry type stored (REG_SZ, ...).
+constexpr LangText kSettingWrongTypeInRegistry{
+    "Falscher Datentyp für „%1“ in %2: erwartet wird eine 32-Bit-Ganzzahl (REG_DWORD), "
+    "gespeichert ist ein Wert vom Typ %3.",
+    "Wrong data type for \"%1\" in %2: a 32-bit integer (REG_DWORD) is expected, the registry "
+    "holds a value of type %3.",
+    "Неверный тип данных для «%1» в %2: ожидается 32-битное целое число (REG_DWORD), в реестре "
+    "значение типа %3.",
+};
+// %3: one of the reasons below.
 constexpr LangText kSettingNotStored{
     "Die Einstellung „%1“ kann nicht in %2 gespeichert werden: %3.",
     "Cannot store the setting \"%1\" in %2: %3.",
@@ -88,6 +97,9 @@ constexpr LangText kSettingsNoWriteAccess{"kein Schreibzugriff", "no write acces
                                           "нет доступа на запись"};
 constexpr LangText kSettingsFileDamaged{"die Datei ist beschädigt", "the file is damaged",
                                         "файл повреждён"};
+// %1: the system's error number.
+constexpr LangText kSettingsWindowsError{"Windows-Fehler %1", "Windows error %1",
+                                         "ошибка Windows %1"};
 
 // ---- the general error handler, for a failure that brings no text of its own ----
 constexpr LangText kUnknownError{"Unbekannter Fehler.", "Unknown error.", "Неизвестная ошибка."};

@@ -1,6 +1,6 @@
 // The window while a job waits for an answer that does not come: the hex view takes no edits,
-// Action → Abort (Esc) is the only Action entry, closing asks first, a termination signal
-// closes without asking; and Action → Blank check beside Abort, which leaves the buffer alone.
+// Action → Abort (Esc) is the only Action entry, closing asks first; and Action → Blank check
+// beside Abort, which leaves the buffer alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,29 +14,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
-
 #include "emulator/virtual_programmer.h"
 #include "shell/hex_view/hex_view.h"
-#include "shell/termination_signals.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
 
 namespace {
-
-// Starts a program job that stalls after a few reports, with the buffer in edit mode.
-void startStalledJob(DesktopSession& session) {
-    MainWindow& window = session.window();
-    window.form().Hexeditor.SetAllBytes(std::vector<std::uint8_t>(4000, 0x5A));
-    window.action("nAVRISP")->trigger();
-    window.action("neditbuffer")->trigger();
-    session.programmer->injectFault(emulator::Fault::NoAnswer, 6);
-    window.renderNow();
-    window.button("bProg")->click();
-    ASSERT_TRUE(runUntil([&] { return session.programmer->reportsReceived() >= 6; }));
-    window.renderNow();
-}
 
 // Answers the next message box with the button of that caption once it shows.
 void answerNextBox(const QString& caption) {
@@ -56,7 +40,7 @@ void answerNextBox(const QString& caption) {
 } // namespace
 
 TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -94,7 +78,7 @@ TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
 }
 
 TEST(JobExit, BlankCheckIsInTheMenuWithAbortAndLeavesTheBufferAlone) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8"); // a chip with contents: not blank
     MainWindow& window = session->window();
     QAction* blankCheck = window.action("nBlankCheck");
@@ -113,7 +97,7 @@ TEST(JobExit, BlankCheckIsInTheMenuWithAbortAndLeavesTheBufferAlone) {
 }
 
 TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -124,18 +108,18 @@ TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19"); // the ISP entry, stored at first start
+    EXPECT_EQ(store.values()["Last Device"], "19"); // the ISP entry, stored at first start
 
     answerNextBox(QStringLiteral("Ja"));
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
+    EXPECT_EQ(store.values()["Last Device"], "19");
 }
 
 // Unsaved edits are never lost by closing: the close box and File → exit (Ctrl+X) ask
 // Save / Discard / Cancel (Cancel the default), in the current language.
 TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -196,7 +180,7 @@ TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
 
 // The close question waits inside a handler: the gauge and the log still follow the job.
 TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
-    TempConfigHome home;
+    TempSettings store;
     ProgramOptions options;
     options.programmer = ProgramOptions::Programmer::Emulated;
     options.chip = "ATmega128";
@@ -228,17 +212,4 @@ TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
     ASSERT_EQ(seen.size(), 30u);
     EXPECT_GT(seen.back(), seen.front());
     window.action("nAbort")->trigger();
-}
-
-TEST(JobExit, TerminationSignalDuringAJobClosesWithoutAsking) {
-    TempConfigHome home;
-    auto session = emulatedSession("ATmega8");
-    MainWindow& window = session->window();
-    closeOnTerminationSignals(window);
-    window.show();
-    startStalledJob(*session);
-    std::raise(SIGINT);
-    EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-    EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
 }
