@@ -163,9 +163,6 @@ constexpr LangText kLockOutRefused{
 constexpr LangText kFusesReadBack{"Zurückgelesen: alle Einträge wie geschrieben.",
                                   "Read back: every entry as written.",
                                   "Прочитано обратно: все пункты как записаны."};
-constexpr LangText kFuseNotTaken{"%1 nicht übernommen: geschrieben %2, gelesen %3.",
-                                 "%1 did not take: written %2, reads %3.",
-                                 "%1 не принят: записано «%2», прочитано «%3»."};
 constexpr LangText kFusesNotCheckable{
     "Die Fuse-Bits des %1 lassen sich nicht zurücklesen; das Schreiben ist nicht geprüft.",
     "The fuse bits of the %1 cannot be read back; the write is not checked.",

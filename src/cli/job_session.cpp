@@ -236,9 +236,9 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
     const std::vector<bool> chipMarks = engine::fuseMarks(form_->FuseList);
     applyFuseAssignments(*form_, assignments);
     const std::vector<bool> wanted = engine::fuseMarks(form_->FuseList);
-    engine::setFuseMarks(form_->FuseList, chipMarks);
-    const engine::FuseWritePlan plan = engine::planFuseWrite(*form_, wanted);
+    const engine::FuseWritePlan plan = engine::planFuseWrite(*form_);
     if (engine::locksOut(plan.changes) && !options_.force) {
+        engine::setFuseMarks(form_->FuseList, chipMarks);
         for (const std::string& line :
              engine::lockOutLines(form_->FuseList, plan.changes, language_))
             error(line);
@@ -246,53 +246,41 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
         return kExitUsage;
     }
     if (plan.writes.empty()) {
+        engine::setFuseMarks(form_->FuseList, chipMarks);
         output_.line(say(texts::kFusesUnchanged));
         return kExitSuccess;
     }
-    for (const std::vector<bool>& marks : plan.writes) {
-        // Each entry changes through the list's check handler, as when the user toggles it.
-        const std::vector<bool> before = engine::fuseMarks(form_->FuseList);
-        engine::setFuseMarks(form_->FuseList, marks);
-        for (std::size_t i = 0; i < marks.size() && i < before.size(); ++i) {
-            if (marks[i] != before[i])
-                form_->FuseListClickCheck(static_cast<int>(i));
-        }
-        if (!form_->bWriteFuse.enabled) {
-            error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
-            return kExitUsage;
-        }
-        const JobEnd end = runJob(&F::bWriteFuseClick);
-        if (end != JobEnd::Succeeded)
-            return failure(end);
-        output_.finish(form_->Verlauf, false);
+    // Each entry changes through the list's check handler, as when the user toggles it; the
+    // job writes the fuses before the lock bits and reads them back.
+    for (std::size_t i = 0; i < wanted.size() && i < chipMarks.size(); ++i) {
+        if (wanted[i] != chipMarks[i])
+            form_->FuseListClickCheck(static_cast<int>(i));
     }
-    return readFusesBack();
-}
-
-// Reads the fuses back (a detect job) and names every entry the chip did not take.
-int JobSession::readFusesBack() {
-    const std::vector<bool> written = engine::fuseMarks(form_->FuseList);
-    const JobEnd end = runJob(&F::bDetectDeviceClick);
+    if (!form_->bWriteFuse.enabled) {
+        error(texts::kNotAvailable, {options_.command->name, form_->Device.text});
+        return kExitUsage;
+    }
+    const JobEnd end = runJob(&F::bWriteFuseClick);
+    const std::vector<engine::FuseNotTaken> notTaken =
+        fusesWereRead() ? engine::fusesNotTaken(wanted, form_->FuseList)
+                        : std::vector<engine::FuseNotTaken>{};
+    if (!notTaken.empty()) {
+        output_.finish(form_->Verlauf, false);
+        const auto state = [this](bool programmed) {
+            return pick(programmed ? tarvik::texts::kProgrammed : tarvik::texts::kUnprogrammed,
+                        language_);
+        };
+        for (const engine::FuseNotTaken& entry : notTaken) {
+            error(tarvik::texts::kFuseNotTaken, {form_->FuseList.items[entry.index].text,
+                                                 state(entry.written), state(entry.readBack)});
+        }
+        return kExitJobFailed;
+    }
     if (end != JobEnd::Succeeded)
         return failure(end);
     output_.finish(form_->Verlauf, false);
-    if (!fusesWereRead()) {
-        output_.line(say(texts::kFusesNotCheckable, {form_->AutoDevice.text}));
-        return kExitSuccess;
-    }
-    const auto state = [this](bool programmed) {
-        return pick(programmed ? tarvik::texts::kProgrammed : tarvik::texts::kUnprogrammed,
-                    language_);
-    };
-    const std::vector<engine::FuseNotTaken> notTaken =
-        engine::fusesNotTaken(written, form_->FuseList);
-    for (const engine::FuseNotTaken& entry : notTaken) {
-        error(texts::kFuseNotTaken, {form_->FuseList.items[entry.index].text, state(entry.written),
-                                     state(entry.readBack)});
-    }
-    if (!notTaken.empty())
-        return kExitJobFailed;
-    output_.line(say(texts::kFusesReadBack));
+    output_.line(say(fusesWereRead() ? texts::kFusesReadBack : texts::kFusesNotCheckable,
+                     {form_->AutoDevice.text}));
     return kExitSuccess;
 }
 

@@ -87,7 +87,6 @@ private:
     bool fusesWereRead() const;
     void showChip();
     int writeFuses(std::span<const FuseAssignment> assignments);
-    int readFusesBack();
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
         error(fillIn(pick(text, language_), args));

@@ -224,6 +224,10 @@ public:
     // The fuse list's marks as the chip last reported them (a fuse read) or took them (a fuse
     // write); nothing while they are not known, as after an identification without a fuse read.
     std::optional<std::vector<bool>> ChipFuseMarks;
+    // A running fuse write: the marks of each write still to go out (the first is the one on
+    // its way), and the marks the chip is to hold at the end, compared with the fuses read back.
+    std::vector<std::vector<bool>> FuseWrites;
+    std::vector<bool> FusesWanted;
     // The running read goes into ReadData only, to be compared with the buffer (the read-back
     // after a failed verify).
     bool ComparingReadBack = false;

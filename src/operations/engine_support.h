@@ -74,6 +74,16 @@ void startFlashRead(TMainForm& form);
 // size is not known ("Device locked !") is not refused.
 bool imageFits(TMainForm& form);
 
+// Whether identification reads this chip's fuses (the lock pair chips keep theirs to themselves).
+bool hasFuseRead(std::string_view chipName);
+
+// The answer to one write of a fuse write: the chip has taken that write's marks. The next
+// write goes out; after the last, the fuses are read back where the chip allows it.
+void continueFuseWrite(TMainForm& form);
+// The fuses read back after a fuse write: each entry the chip did not take is named, and the
+// job fails with the first of them.
+void compareFusesWritten(TMainForm& form);
+
 // After a verify answered with the error: reads the chip back as the verify went (flash or a
 // serial EEPROM) into ReadData, never into the buffer.
 void startReadBack(TMainForm& form);

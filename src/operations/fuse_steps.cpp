@@ -1,6 +1,7 @@
 // The fuse and lock bit steps: read the bits into the fuse list's check marks (logging the
-// calibration bytes), and write them from the marks. Over the ISP connector they travel as
-// lists of serial-programming instruction bytes, in the AT90S socket as two byte images.
+// calibration bytes), and write them from the marks, the fuses before the lock bits, with the
+// fuses read back at the end. Over the ISP connector they travel as lists of serial-programming
+// instruction bytes, in the AT90S socket as two byte images.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "form/main_form.h"
 #include "operations/engine_support.h"
 #include "operations/fuse_changes.h"
+#include "operations/fuse_write_plan.h"
 #include "operations/job_texts.h"
 
 namespace tarvik {
@@ -81,9 +83,9 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
 
 namespace {
 
-// Composes the write from the marks and sends it.
+// Composes the next write of the running fuse write from its marks and sends it.
 void sendFuseWrite(TMainForm& form) {
-    const std::vector<bool> marks = engine::fuseMarks(form.FuseList);
+    const std::vector<bool>& marks = form.FuseWrites.front();
     if (form.nAVRISP.checked) {
         putFuseEntries(form, chips::fuseWriteEntries(form.AutoDevice.text, marks));
     } else if (form.N90S1200.checked) {
@@ -124,13 +126,19 @@ void TMainForm::StartWriteFuses() {
         engine::failStep(*this, texts::kSocketFuseListIncomplete);
         return;
     }
-    const std::vector<engine::FuseChange> changes = engine::fuseChanges(*this);
-    for (std::string& line : engine::fuseChangeLines(FuseList, changes, LanguageCode)) {
+    const engine::FuseWritePlan plan = engine::planFuseWrite(*this);
+    for (std::string& line : engine::fuseChangeLines(FuseList, plan.changes, LanguageCode)) {
         log(std::move(line));
     }
-    if (engine::locksOut(changes)) {
+    FusesWanted = engine::fuseMarks(FuseList);
+    FuseWrites = plan.writes;
+    if (FuseWrites.empty()) {
+        // The user asked for the write: the marks go out even when the chip holds them already.
+        FuseWrites.push_back(FusesWanted);
+    }
+    if (engine::locksOut(plan.changes)) {
         // Nothing goes out until the user agrees.
-        FuseQuestion = lockOutQuestion(*this, changes);
+        FuseQuestion = lockOutQuestion(*this, plan.changes);
         ProtocolState = stAskUser;
         return;
     }
@@ -149,11 +157,57 @@ void TMainForm::FuseQuestionAnswered(bool agreed) {
     if (agreed) {
         sendFuseWrite(*this);
     } else {
+        FuseWrites.clear();
         engine::failStep(*this, texts::kFuseWriteCancelled);
     }
     if (ProtocolState == stIdle) {
         FinishOperation();
     }
 }
+
+namespace engine {
+
+void continueFuseWrite(TMainForm& form) {
+    if (form.FuseWrites.empty()) {
+        form.ProtocolState = stIdle; // an answer to no write of ours
+        return;
+    }
+    form.ChipFuseMarks = form.FuseWrites.front();
+    form.FuseWrites.erase(form.FuseWrites.begin());
+    if (!form.FuseWrites.empty()) {
+        sendFuseWrite(form);
+    } else if ((form.nAVRISP.checked || form.N90S1200.checked) &&
+               hasFuseRead(form.AutoDevice.text)) {
+        // The programmer's answer only says that the write went out; what the chip holds is
+        // known once it is read.
+        form.StartReadFuses();
+    } else {
+        form.ProtocolState = stIdle;
+    }
+}
+
+void compareFusesWritten(TMainForm& form) {
+    const std::vector<FuseNotTaken> notTaken = fusesNotTaken(form.FusesWanted, form.FuseList);
+    const std::uint8_t language = form.LanguageCode;
+    const auto state = [language](bool programmed) {
+        return pick(programmed ? texts::kProgrammed : texts::kUnprogrammed, language);
+    };
+    std::vector<std::string> lines;
+    for (const FuseNotTaken& entry : notTaken) {
+        lines.push_back(fillIn(
+            pick(texts::kFuseNotTaken, language),
+            {form.FuseList.items[entry.index].text, state(entry.written), state(entry.readBack)}));
+    }
+    if (lines.empty()) {
+        form.ProtocolState = stIdle;
+        return;
+    }
+    failStep(form, lines.front());
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        form.log(std::move(lines[k]));
+    }
+}
+
+} // namespace engine
 
 } // namespace tarvik

@@ -21,26 +21,25 @@ bool isLockBitEntry(std::string_view text) {
     return false;
 }
 
-FuseWritePlan planFuseWrite(TMainForm& form, const std::vector<bool>& wanted) {
-    const std::vector<bool> chip = fuseMarks(form.FuseList);
-    FuseWritePlan plan;
-    setFuseMarks(form.FuseList, wanted);
-    plan.changes = fuseChanges(form);
-    setFuseMarks(form.FuseList, chip);
-
+FuseWritePlan planFuseWrite(const TMainForm& form) {
     const std::vector<CheckListItem>& items = form.FuseList.items;
-    std::vector<bool> fusesFirst = chip;
-    for (std::size_t i = 0; i < items.size() && i < wanted.size(); ++i) {
-        if (!isLockBitEntry(items[i].text))
+    const std::vector<bool> wanted = fuseMarks(form.FuseList);
+    const bool known = form.ChipFuseMarks && form.ChipFuseMarks->size() == items.size();
+    FuseWritePlan plan;
+    plan.changes = fuseChanges(form);
+
+    std::vector<bool> fusesFirst = known ? *form.ChipFuseMarks : std::vector<bool>(items.size());
+    bool anyFuse = false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!isLockBitEntry(items[i].text)) {
             fusesFirst[i] = wanted[i];
+            anyFuse = true;
+        }
     }
-    std::vector<bool> all = fusesFirst;
-    for (std::size_t i = 0; i < all.size() && i < wanted.size(); ++i)
-        all[i] = wanted[i];
-    if (fusesFirst != chip)
+    if (known ? fusesFirst != *form.ChipFuseMarks : anyFuse)
         plan.writes.push_back(fusesFirst);
-    if (all != fusesFirst)
-        plan.writes.push_back(std::move(all));
+    if (wanted != fusesFirst)
+        plan.writes.push_back(wanted);
     return plan;
 }
 

@@ -24,9 +24,10 @@ struct FuseWritePlan {
     std::vector<std::vector<bool>> writes;
 };
 
-// The plan that takes the chip from the marks the fuse list holds now (what the chip reported)
-// to the wanted ones; the list is left as it was.
-FuseWritePlan planFuseWrite(TMainForm& form, const std::vector<bool>& wanted);
+// The plan that takes the chip from its state (ChipFuseMarks) to the marks the fuse list holds.
+// While the chip's state is not known, the first write carries the fuses with the lock bits
+// unprogrammed, which leaves the chip's lock bits as they are.
+FuseWritePlan planFuseWrite(const TMainForm& form);
 
 // An entry the chip did not take: its position, the state written and the state read back.
 struct FuseNotTaken {

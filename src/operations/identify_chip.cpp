@@ -45,11 +45,15 @@ void applyLayout(TMainForm& form, const chips::ChipIdentity& chip) {
     }
 }
 
+} // namespace
+
+namespace engine {
+
 bool hasFuseRead(std::string_view chipName) {
     return chipName != "AT90S1200" && chipName != "AT90S2313" && chipName != "AT90S8515";
 }
 
-} // namespace
+} // namespace engine
 
 void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     // Signature bytes 1..3 follow the response code; a report too short for them names nothing.
@@ -104,7 +108,7 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
                                   {payload[1], payload[2], payload[3]},
                                   engine::parseByteCount(CodeSize.text),
                                   Verlauf.lines.size()};
-    if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {
+    if ((nAVRISP.checked || N90S1200.checked) && engine::hasFuseRead(AutoDevice.text)) {
         StartReadFuses();
     } else {
         engine::runJobDispatch(*this);

@@ -191,6 +191,10 @@ constexpr LangText kLockOutAccess{
     "%1 %2: no more reading or writing until a chip erase.",
     "%1 %2: чтение и запись невозможны до стирания чипа."};
 constexpr LangText kWriteAnyway{"Trotzdem schreiben?", "Write anyway?", "Всё равно записать?"};
+// An entry whose state read back after a fuse write is not the one written.
+constexpr LangText kFuseNotTaken{"%1 nicht übernommen: geschrieben %2, gelesen %3.",
+                                 "%1 did not take: written %2, reads %3.",
+                                 "%1 не принят: записано «%2», прочитано «%3»."};
 // The user said no to that question.
 constexpr LangText kFuseWriteCancelled{"Abgebrochen: keine Fuse-/Lockbits geschrieben.",
                                        "Cancelled: no fuse/lock bits written.",

@@ -78,15 +78,17 @@ void becomeIdle(TMainForm& form, Payload) {
     form.ProtocolState = stIdle;
 }
 
-// The chip has taken the marks as written.
 void onFusesWritten(TMainForm& form, Payload) {
-    form.ChipFuseMarks = engine::fuseMarks(form.FuseList);
-    form.ProtocolState = stIdle;
+    engine::continueFuseWrite(form);
 }
 
 void onFuses(TMainForm& form, Payload payload) {
     form.ApplyFuseBytes(payload.data(), payload.size());
-    engine::runJobDispatch(form);
+    if (form.RequestedJob == jobWriteFuses) {
+        engine::compareFusesWritten(form); // a fuse write reads the fuses only to check them
+    } else {
+        engine::runJobDispatch(form);
+    }
 }
 
 // A data report: the count byte, then that many bytes, taken only as far as the report goes.

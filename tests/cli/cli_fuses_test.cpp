@@ -58,8 +58,8 @@ TEST_F(Fuses, WriteFusesSetsTheNamedEntriesOnly) {
               (std::vector<std::string>{"SUT0: programmed → unprogrammed",
                                         "CKSEL0: unprogrammed → programmed"}));
     EXPECT_EQ(printed.back(), "Read back: every entry as written.");
-    // detect, write, and the detect that reads the fuses back
-    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 3);
+    // detect, and the write that reads the fuses back
+    EXPECT_EQ(std::ranges::count(printed, "Successfully finished."), 2);
 
     // A lock bit and a fuse together: the fuse is written before lock bit 1 locks the fuses.
     EXPECT_EQ(run({"--force", "write-fuses", "Lock bit 1=1", "BODEN=1"}), 0) << err.str();

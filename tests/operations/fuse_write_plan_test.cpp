@@ -17,6 +17,11 @@ protected:
         chip = engine::fuseMarks(form.FuseList);
         form.ChipFuseMarks = chip;
     }
+    // The plan for the marks wanted, against the chip's state.
+    engine::FuseWritePlan plan(const std::vector<bool>& wanted) {
+        engine::setFuseMarks(form.FuseList, wanted);
+        return engine::planFuseWrite(form);
+    }
     std::vector<bool> chip;
 };
 
@@ -24,25 +29,36 @@ TEST_F(FuseWritePlanTest, WritesTheFusesFirstAndTheLockBitsAfter) {
     std::vector<bool> wanted = chip;
     wanted[0] = true;     // Lock bit 1
     wanted[3] = !chip[3]; // a fuse
-    const engine::FuseWritePlan plan = engine::planFuseWrite(form, wanted);
-    ASSERT_EQ(plan.writes.size(), 2u);
+    const engine::FuseWritePlan both = plan(wanted);
+    ASSERT_EQ(both.writes.size(), 2u);
     std::vector<bool> fusesOnly = chip;
     fusesOnly[3] = wanted[3];
-    EXPECT_EQ(plan.writes[0], fusesOnly);
-    EXPECT_EQ(plan.writes[1], wanted);
-    EXPECT_TRUE(engine::locksOut(plan.changes));
-    EXPECT_EQ(engine::fuseMarks(form.FuseList), chip); // the list is left as it was
+    EXPECT_EQ(both.writes[0], fusesOnly);
+    EXPECT_EQ(both.writes[1], wanted);
+    EXPECT_TRUE(engine::locksOut(both.changes));
 }
 
 TEST_F(FuseWritePlanTest, WritesOnceForOneKindAndNeverForNoChange) {
     std::vector<bool> wanted = chip;
     wanted[3] = !chip[3];
-    EXPECT_EQ(engine::planFuseWrite(form, wanted).writes.size(), 1u);
-    EXPECT_FALSE(engine::locksOut(engine::planFuseWrite(form, wanted).changes));
+    EXPECT_EQ(plan(wanted).writes.size(), 1u);
+    EXPECT_FALSE(engine::locksOut(plan(wanted).changes));
     wanted = chip;
     wanted[1] = true; // Lock bit 2 alone
-    EXPECT_EQ(engine::planFuseWrite(form, wanted).writes, std::vector<std::vector<bool>>{wanted});
-    EXPECT_TRUE(engine::planFuseWrite(form, chip).writes.empty());
+    EXPECT_EQ(plan(wanted).writes, std::vector<std::vector<bool>>{wanted});
+    EXPECT_TRUE(plan(chip).writes.empty());
+}
+
+TEST_F(FuseWritePlanTest, AChipStateNotKnownLeavesTheLockBitsOutOfTheFirstWrite) {
+    form.ChipFuseMarks.reset();
+    std::vector<bool> wanted = chip;
+    wanted[0] = true;
+    wanted[2] = true;
+    std::vector<bool> fusesOnly = wanted;
+    fusesOnly[0] = false;
+    EXPECT_EQ(plan(wanted).writes, (std::vector<std::vector<bool>>{fusesOnly, wanted}));
+    // Nothing is known to be unchanged: the fuses are written.
+    EXPECT_EQ(plan(fusesOnly).writes, std::vector<std::vector<bool>>{fusesOnly});
 }
 
 TEST_F(FuseWritePlanTest, NamesTheEntriesTheChipDidNotTake) {

@@ -228,7 +228,7 @@ TEST_F(ReportBytesTest, ATmega8FuseReadRequestAndUnchangedRewrite) {
     form.FuseListClickCheck(0); // the user toggles a mark and back
     takeReports();
     ASSERT_TRUE(s.run(&TMainForm::bWriteFuseClick));
-    const auto writes = takeReports();
+    const auto writes = withCommand(takeReports(), 7); // the fuses read back follow
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0][2], 7);
     EXPECT_EQ(slice(writes[0], kP1, 10),
@@ -245,7 +245,7 @@ TEST_F(ReportBytesTest, ATmega128CompatibilityModeWritesTheExtendedByte) {
     form.FuseListClickCheck(6);
     takeReports();
     ASSERT_TRUE(s.run(&TMainForm::bWriteFuseClick));
-    const auto writes = takeReports();
+    const auto writes = withCommand(takeReports(), 7);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0][kP1], 4);
     EXPECT_EQ(slice(writes[0], 13, 3), (Bytes{0xA4, 0x00, 0xFD}));
@@ -269,7 +269,7 @@ TEST_F(ReportBytesTest, OlderIspChipsWriteLockAndFuseInTheFirstByte) {
         form.FuseListClickCheck(2);
         takeReports();
         ASSERT_TRUE(s.runAnswering(&TMainForm::bWriteFuseClick, true));
-        const auto writes = takeReports();
+        const auto writes = withCommand(takeReports(), 7);
         ASSERT_EQ(writes.size(), 1u);
         EXPECT_EQ(writes[0][kP1], 2);
         EXPECT_EQ(slice(writes[0], 4, 6), c.entries);
@@ -288,9 +288,11 @@ TEST_F(ReportBytesTest, SocketFuseBytesTravelAsTwoImages) {
     form.FuseListClickCheck(3);
     takeReports();
     ASSERT_TRUE(s.runAnswering(&TMainForm::bWriteFuseClick, true));
+    // The fuse byte goes first, with the lock bits left alone; then the lock bits.
     const auto writes = takeReports();
-    ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(slice(writes[0], 1, 4), (Bytes{4, 7, 0xFD, 0xFE}));
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(slice(writes[0], 1, 4), (Bytes{4, 7, 0xFF, 0xFE}));
+    EXPECT_EQ(slice(writes[1], 1, 4), (Bytes{4, 7, 0xFD, 0xFE}));
 
     // A chip with a fuse read in the socket: the request carries no parameter.
     const auto detect = runJob(&TMainForm::N90S1200Click, {0x1E, 0x91, 0x02}, {0x3E},

@@ -24,7 +24,7 @@ const UnplugCase kCases[] = {
     {"Read", &TMainForm::bAuslesenClick, 3, stRead, {1, 8, 5}, 8192},
     {"ReadEeprom", &TMainForm::breadeepromClick, 2, stReadFuses, {1, 8, 10}, 512},
     {"ProgramEeprom", &TMainForm::bprogeepromClick, 3, stWrite, {1, 8, 9, 9}},
-    {"WriteFuses", &TMainForm::bWriteFuseClick, 1, stWriteFuses, {7}},
+    {"WriteFuses", &TMainForm::bWriteFuseClick, 1, stWriteFuses, {7, 8}},
     {"Detect", &TMainForm::bDetectDeviceClick, 1, stSignature, {1, 8}},
 };
 
