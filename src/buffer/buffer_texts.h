@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "buffer/file_kind.h"
 #include "common/lang_text.h"
 
 namespace tarvik {
@@ -24,19 +23,33 @@ enum class BufferText {
     FileTooLarge,
     NotARegularFile,
     NotARegularFileToOpen,
-    SRecordNotReadable,
-    ElfNotReadable,
+    SRecordBadLine,
+    SRecordBadChecksum,
+    SRecordBadCount,
+    SRecordNoEnd,
+    ElfNotElf32,
+    ElfDamaged,
+    ElfNoFlash,
+    ElfNoEeprom,
     UnknownFileKind,
     BufferFull,
+    // The pieces of the line that lists what else an ELF file holds, joined by "; ".
+    ElfFlashBytes,
+    ElfEepromBytes,
+    ElfFuses,
+    ElfLock,
+    ElfSignature,
+    FuseLow,
+    FuseHigh,
+    FuseExtended,
+    // The size and checksum of an image after a load, a read and a save.
+    ImageLoaded,
+    ImageRead,
+    ImageSaved,
 };
 
 // The text for the language, with %1, %2, … replaced by the arguments in order.
 std::string bufferText(BufferText text, std::uint8_t languageCode,
                        std::initializer_list<std::string_view> args = {});
-
-// Why a file of a kind that is not loaded (FileKind SRecord, Elf or Other) is refused, naming
-// the file and, for Other, the kinds that are read.
-std::string unreadableFileMessage(FileKind kind, std::string_view fileName,
-                                  std::uint8_t languageCode);
 
 } // namespace tarvik

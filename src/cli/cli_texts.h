@@ -73,6 +73,8 @@ constexpr LangText kNotAvailable{"„%1“ gibt es für die Auswahl „%2“ nic
 // ---- detect and fuses ----
 constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};
 constexpr LangText kSize{"Größe: %1 Byte", "Size: %1 bytes", "Размер: %1 байт"};
+// The checksum of the image written, verified, read or converted, as crc32 and zlib give it.
+constexpr LangText kCrc32{"CRC-32: %1", "CRC-32: %1", "CRC-32: %1"};
 constexpr LangText kLocked{"(gesperrt)", "(locked)", "(заблокирован)"};
 constexpr LangText kBadAssignment{"„%1“ ist keine Zuweisung NAME=0 oder NAME=1.",
                                   "\"%1\" is not an assignment NAME=0 or NAME=1.",

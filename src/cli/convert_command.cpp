@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "buffer/buffer_texts.h"
+#include "buffer/crc32.h"
 #include "buffer/file_io.h"
-#include "buffer/intel_hex.h"
+#include "buffer/image_file.h"
+#include "cli/cli_texts.h"
 #include "common/user_error.h"
 
 namespace tarvik {
@@ -17,14 +18,18 @@ constexpr std::uint8_t kEnglish = 1;
 
 constexpr LangText kUsage{
     "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
-    "Wandelt Intel-HEX- und Binärdateien ineinander um; das drittletzte Zeichen jedes Namens "
-    "entscheidet (H: Intel HEX, B: binär).",
+    "Wandelt Intel-HEX-, Motorola-S-Record- und Binärdateien ineinander um und liest den Flash "
+    "aus ELF-Dateien. EIN wird nach Name oder Inhalt gelesen; AUS wird für .s19, .s28, .s37, "
+    ".srec und .mot als S-Record geschrieben, binär, wenn das drittletzte Zeichen B ist, sonst "
+    "als Intel HEX.",
     "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
-    "Converts between Intel HEX and binary files; the third character from the end of each "
-    "name decides (H: Intel HEX, B: binary).",
+    "Converts between Intel HEX, Motorola S-record and binary files, and reads the flash of ELF "
+    "files. IN is read by its name or content; OUT is written as S-record for .s19, .s28, .s37, "
+    ".srec and .mot, as binary where the third character from the end is B, else as Intel HEX.",
     "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
-    "Преобразует файлы Intel HEX и двоичные файлы; третий символ с конца каждого имени "
-    "определяет формат (H: Intel HEX, B: двоичный)."};
+    "Преобразует файлы Intel HEX, Motorola S-record и двоичные файлы и читает flash из файлов "
+    "ELF. ВХОД читается по имени или содержимому; ВЫХОД записывается как S-record для .s19, "
+    ".s28, .s37, .srec и .mot, как двоичный, если третий символ с конца B, иначе как Intel HEX."};
 
 struct LanguageOption {
     std::string_view name;
@@ -61,49 +66,27 @@ Arguments parse(std::span<const std::string_view> args) {
     return parsed;
 }
 
-// The image in the file, or nothing after printing why not.
-bool load(const std::string& fileName, std::uint8_t language, std::vector<std::uint8_t>& bytes,
-          std::ostream& err) {
-    switch (const FileKind kind = loadKindOf(fileName, language)) {
-    case FileKind::Binary:
-        bytes = readWholeFile(fileName, language);
-        return true;
-    case FileKind::Hex: {
-        HexReadResult result = readIntelHex(readTextFile(fileName, language));
-        if (result.status != HexStatus::Ok) {
-            err << fileName << ": " << hexReadMessage(result, language) << '\n';
-            return false;
-        }
-        bytes = std::move(result.bytes);
-        return true;
-    }
-    case FileKind::SRecord:
-    case FileKind::Elf:
-    case FileKind::Other:
-        err << unreadableFileMessage(kind, fileName, language) << '\n';
-        return false;
-    }
-    return false;
-}
-
 } // namespace
 
-int runConvert(std::span<const std::string_view> args, std::ostream& err) {
+int runConvert(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     const Arguments parsed = parse(args);
     if (!parsed.valid) {
         err << pick(kUsage, parsed.language) << '\n';
         return 1;
     }
     const std::string in(parsed.files[0]);
-    const std::string out(parsed.files[1]);
+    const std::string outName(parsed.files[1]);
     try {
-        std::vector<std::uint8_t> bytes;
-        if (!load(in, parsed.language, bytes, err))
+        const LoadedImage image = loadImageFile(in, MemoryPart::Flash, parsed.language);
+        if (!image.problem.empty()) {
+            if (!image.problemNamesFile)
+                err << in << ": ";
+            err << image.problem << '\n';
             return 2;
-        if (fileKindOf(out) == FileKind::Binary)
-            writeWholeFile(out, std::span<const std::uint8_t>(bytes), parsed.language);
-        else
-            writeWholeFile(out, std::string_view(writeIntelHex(bytes)), parsed.language);
+        }
+        writeWholeFile(outName, std::string_view(encodeImageFile(outName, image.bytes)),
+                       parsed.language);
+        out << fillIn(pick(cli::texts::kCrc32, parsed.language), {crc32Text(image.bytes)}) << '\n';
     } catch (const UserError& e) {
         err << e.what() << '\n';
         return 2;

@@ -6,9 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "buffer/image_file.h"
+
 namespace tarvik::cli {
 
-// Why the file cannot be loaded (the loader's or the system's message), or nothing.
-std::optional<std::string> inputFileProblem(const std::string& fileName, std::uint8_t language);
+// Why the part of the file a job takes cannot be loaded (the loader's or the system's message),
+// or nothing.
+std::optional<std::string> inputFileProblem(const std::string& fileName, MemoryPart part,
+                                            std::uint8_t language);
 
 } // namespace tarvik::cli

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "buffer/buffer_texts.h"
+#include "buffer/crc32.h"
 #include "chips/device_menu.h"
 #include "cli/attached_programmers.h"
 #include "cli/cli_host.h"
@@ -44,7 +45,7 @@ struct JobCommand {
     CommandId id;
     void (F::*handler)();
     Button F::*control; // the job is offered while this button is enabled
-    FileUse file;
+    FileUse file; // the file's image is the buffer: its CRC-32 is shown (after the read for a save)
 };
 
 constexpr JobCommand kJobCommands[] = {
@@ -58,6 +59,11 @@ constexpr JobCommand kJobCommands[] = {
     {CommandId::ReadFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
     {CommandId::WriteFuses, &F::bDetectDeviceClick, &F::bDetectDevice, FileUse::None},
 };
+
+// The memory a command takes from a file that holds several (ELF).
+MemoryPart partOf(const JobCommand& job) {
+    return job.id == CommandId::WriteEeprom ? MemoryPart::Eeprom : MemoryPart::Flash;
+}
 
 // A backend that connects in the background (the socket) has this long to find the
 // programmer even when the command line gives no --wait.
@@ -99,7 +105,7 @@ public:
 private:
     bool start(const BackendFactory& openBackend);
     void presetSettings();
-    int loadFile(const std::string& fileName);
+    int loadFile(const std::string& fileName, MemoryPart part);
     int saveFile(const std::string& fileName);
     bool offered(const JobCommand& job) const;
     JobEnd runJob(void (F::*handler)());
@@ -107,6 +113,7 @@ private:
     int failure(JobEnd end);
     bool fusesWereRead() const;
     void showChip();
+    void showChecksum();
     int writeFuses(std::span<const FuseAssignment> assignments);
     int readFusesBack();
     void error(std::string_view text);
@@ -131,6 +138,9 @@ private:
     std::unique_ptr<TMainForm> form_;
     JobOutput output_;
     bool chipShown_ = false;
+    // The buffer's CRC-32 follows the chip line (a job that writes or verifies the buffer).
+    bool checksumWithChip_ = false;
+    bool checksumShown_ = false;
 };
 
 void JobSession::error(std::string_view text) {
@@ -170,14 +180,15 @@ bool JobSession::start(const BackendFactory& openBackend) {
     presetSettings();
     form_ = std::make_unique<TMainForm>(*controller_, settings_, host_);
     form_->FormCreate();
+    form_->IgnoreFileSignature = options_.force;
     return true;
 }
 
-int JobSession::loadFile(const std::string& fileName) {
+int JobSession::loadFile(const std::string& fileName, MemoryPart part) {
     host_.fileName = fileName;
     host_.messages.clear();
     try {
-        form_->nopenClick();
+        form_->OpenBufferFile(part);
     } catch (const UserError& e) {
         host_.messages.emplace_back(e.what());
     }
@@ -190,7 +201,7 @@ int JobSession::loadFile(const std::string& fileName) {
 int JobSession::saveFile(const std::string& fileName) {
     host_.fileName = fileName;
     try {
-        form_->nsaveClick();
+        form_->WriteHexFile(); // the CRC-32 line says what the window's log line would
     } catch (const UserError& e) {
         error(e.what());
         return kExitUsage;
@@ -316,6 +327,13 @@ void JobSession::showChip() {
     output_.line(say(texts::kChip, {form.AutoDevice.text}));
     if (!form.CodeSize.text.empty())
         output_.line(say(texts::kSize, {form.CodeSize.text}));
+    if (checksumWithChip_)
+        showChecksum();
+}
+
+void JobSession::showChecksum() {
+    checksumShown_ = true;
+    output_.line(say(texts::kCrc32, {crc32Text(form_->Hexeditor.bytes())}));
 }
 
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
@@ -425,8 +443,11 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
         error(texts::kSeveralProgrammers,
               {form.ProgrammerDevice->Info().path, std::to_string(attached)});
     if (job.file == FileUse::Load) {
-        if (const int status = loadFile(options_.args.front()); status != kExitSuccess)
+        if (const int status = loadFile(options_.args.front(), partOf(job)); status != kExitSuccess)
             return status;
+        if (!options_.quiet && !form.FileContentsLine.empty())
+            output_.line(form.FileContentsLine);
+        checksumWithChip_ = true;
     }
     if (!offered(job)) {
         error(texts::kNotAvailable, {options_.command->name, form.Device.text});
@@ -436,6 +457,8 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
     const JobEnd end = runJob(job.handler);
     if (end != JobEnd::Succeeded)
         return failure(end);
+    if (job.file != FileUse::None && !checksumShown_)
+        showChecksum(); // a read's image, or one written where no chip line came
 
     int status = kExitSuccess;
     switch (job.id) {
@@ -481,7 +504,7 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
         return kExitUsage;
     };
     if (job->file == FileUse::Load) {
-        if (const auto problem = inputFileProblem(options.args.front(), language))
+        if (const auto problem = inputFileProblem(options.args.front(), partOf(*job), language))
             return usage(*problem);
     }
     ParsedAssignments fuses;

@@ -1,6 +1,7 @@
 // Naming the chip from its signature answer: the log line with the three bytes, the chip name,
 // flash size and fuse list, the AT89C5x programming voltage, and the job's next step.
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "chips/identification.h"
@@ -47,6 +48,19 @@ void applyLayout(TMainForm& form, const chips::ChipIdentity& chip) {
 
 bool hasFuseRead(std::string_view chipName) {
     return chipName != "AT90S1200" && chipName != "AT90S2313" && chipName != "AT90S8515";
+}
+
+std::string signatureText(const std::array<std::uint8_t, 3>& bytes) {
+    return engine::hexByte(bytes[0]) + ' ' + engine::hexByte(bytes[1]) + ' ' +
+           engine::hexByte(bytes[2]);
+}
+
+// A job that writes or verifies the buffer, whose file names a signature the chip does not have.
+bool builtForAnotherChip(const TMainForm& form, const std::uint8_t* payload) {
+    const bool usesBuffer = form.RequestedJob == jobProgram || form.RequestedJob == jobVerify ||
+                            form.RequestedJob == jobProgramEeprom;
+    return usesBuffer && form.FileSignature && !form.IgnoreFileSignature &&
+           *form.FileSignature != std::array<std::uint8_t, 3>{payload[1], payload[2], payload[3]};
 }
 
 } // namespace
@@ -97,6 +111,11 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
         CodeSize.text.clear();
         ProtocolState = stIdle;
         AutoDevice.text = pick(texts::kUnknownChip, LanguageCode);
+    } else if (builtForAnotherChip(*this, payload)) {
+        // Before the fuse read and the erase: an image built for another chip is not written.
+        engine::failStep(*this, fillIn(pick(texts::kBuiltForAnotherChip, LanguageCode),
+                                       {signatureText(*FileSignature), AutoDevice.text,
+                                        signatureText({payload[1], payload[2], payload[3]})}));
     } else if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {
         StartReadFuses();
     } else {

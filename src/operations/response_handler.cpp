@@ -104,6 +104,8 @@ void collectReadData(TMainForm& form, Payload payload) {
             engine::compareReadBack(form);
         } else {
             form.Hexeditor.SetAllBytes(form.ReadData);
+            form.FileSignature.reset(); // the chip's bytes name no chip
+            form.log(form.imageLine(BufferText::ImageRead));
         }
         form.ProtocolState = stIdle;
     }
