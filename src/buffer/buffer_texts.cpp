@@ -7,7 +7,7 @@
 namespace tarvik {
 namespace {
 
-constexpr std::array<LangText, 32> kTexts{{
+constexpr std::array<LangText, 31> kTexts{{
     {"Fehler in Datei. Keine Hex-Datei.", "Error in file. No hex file.",
      "Входной файл не hex файл."},
     {"Fehler in Datei. Falsche CSUM.", "Error in file. Wrong CSUM.",
@@ -45,9 +45,6 @@ constexpr std::array<LangText, 32> kTexts{{
      "Error in file. The count record in line %1 says %2 data records, %3 come before it.",
      "Ошибка входного файла. Запись-счётчик в строке %1 указывает %2 записей данных, перед ней "
      "их %3."},
-    {"Fehler in Datei. Die S-Record-Datei endet ohne Schlussdatensatz (S7, S8 oder S9).",
-     "Error in file. The S-record file ends without an end record (S7, S8 or S9).",
-     "Ошибка входного файла. Файл S-record заканчивается без завершающей записи (S7, S8 или S9)."},
     {"„%1“ ist keine ELF-Datei, die Tarvik liest: nur 32-Bit-ELF in Little-Endian, wie avr-gcc "
      "sie schreibt.",
      "\"%1\" is not an ELF file Tarvik reads: only 32-bit little-endian ELF, as avr-gcc writes "

@@ -26,7 +26,6 @@ enum class BufferText {
     SRecordBadLine,
     SRecordBadChecksum,
     SRecordBadCount,
-    SRecordNoEnd,
     ElfNotElf32,
     ElfDamaged,
     ElfNoFlash,

@@ -16,7 +16,6 @@ enum class SRecordStatus {
     BadLine,     // not "S", a type, a count and as many digit pairs as counted, or type S4
     BadChecksum, // a record whose checksum does not match
     BadCount,    // an S5/S6 count that differs from the data records before it
-    NoEnd,       // the text ends before an S7, S8 or S9 record
     TooLarge,    // the image would exceed kMaxImageBytes
 };
 
@@ -30,7 +29,8 @@ struct SRecordReadResult {
 };
 
 // S1/S2/S3 data at their addresses (0xFF where none writes), S0 ignored, S5/S6 checked, reading
-// ends at S7/S8/S9. Blank lines are skipped. Every record's checksum is verified.
+// ends at S7/S8/S9 or the end of the text (srec_cat writes no end record without a start
+// address). Blank lines are skipped. Every record's checksum is verified.
 SRecordReadResult readSRecord(std::string_view text);
 
 // The message shown for a failed read, in the given language (empty for Ok).

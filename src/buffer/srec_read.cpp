@@ -79,7 +79,7 @@ SRecordReadResult readSRecord(std::string_view text) {
     std::uint32_t dataRecords = 0;
     for (;;) {
         if (lines.atEnd())
-            return failure(SRecordStatus::NoEnd, lines.number() + 1);
+            break;
         const std::string_view line = lines.next();
         if (line.empty())
             continue;
@@ -121,8 +121,6 @@ std::string sRecordReadMessage(const SRecordReadResult& result, std::uint8_t lan
     case SRecordStatus::BadCount:
         return bufferText(BufferText::SRecordBadCount, languageCode,
                           {line, std::to_string(result.counted), std::to_string(result.found)});
-    case SRecordStatus::NoEnd:
-        return bufferText(BufferText::SRecordNoEnd, languageCode);
     case SRecordStatus::TooLarge:
         return bufferText(BufferText::ImageTooLarge, languageCode,
                           {std::to_string(kMaxImageBytes / (1024 * 1024))});
