@@ -48,7 +48,7 @@ inline constexpr CommandInfo kCommands[] = {
     {"write-eeprom", CommandId::WriteEeprom, 1, 1},
     {"read-eeprom", CommandId::ReadEeprom, 1, 1},
     {"read-fuses", CommandId::ReadFuses, 0, 0},
-    {"write-fuses", CommandId::WriteFuses, 1, kAnyCount},
+    {"write-fuses", CommandId::WriteFuses, 0, kAnyCount},
     {"convert", CommandId::Convert, 2, 2},
     {"serve-emulator", CommandId::ServeEmulator, 0, 0},
     {"list-devices", CommandId::ListDevices, 0, 0},
@@ -60,7 +60,9 @@ struct CliOptions {
     std::string_view deviceEntry = "nAVRISP";
     ProgrammerSpec programmer;
     bool verify = true;
-    bool force = false;        // write-fuses: write a change that can lock the user out of the chip
+    bool force = false;   // write-fuses: write a change that can lock the user out of the chip;
+                          // write, verify, write-eeprom: a file built for another chip
+    std::string fuseFile; // write-fuses --from: the fuse and lock bytes of this (ELF) file
     std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;

@@ -23,6 +23,13 @@ constexpr LangText kArgumentCount{"Falsche Anzahl von Argumenten für „%1“."
 constexpr LangText kServeOnly{"Die Option „%1“ gehört zu serve-emulator.",
                               "The option \"%1\" belongs to serve-emulator.",
                               "Параметр «%1» относится к serve-emulator."};
+constexpr LangText kFromWriteFusesOnly{"Die Option „--from“ gehört zu write-fuses.",
+                                       "The option \"--from\" belongs to write-fuses.",
+                                       "Параметр «--from» относится к write-fuses."};
+constexpr LangText kAssignmentsOrFrom{
+    "write-fuses braucht Zuweisungen NAME=0|1 oder --from DATEI, eines von beiden.",
+    "write-fuses needs NAME=0|1 assignments or --from FILE, one of the two.",
+    "write-fuses нужны присваивания ИМЯ=0|1 или --from ФАЙЛ, что-то одно."};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};
 
@@ -96,6 +103,24 @@ constexpr LangText kFusesUnchanged{
 constexpr LangText kFusesNotReadable{"Die Fuse-Bits des %1 lassen sich nicht lesen.",
                                      "The fuse bits of the %1 cannot be read.",
                                      "Fuse биты %1 прочитать нельзя."};
+// write-fuses --from FILE.
+constexpr LangText kFuseFileNotElf{
+    "write-fuses --from liest die Fuse- und Lock-Bytes einer ELF-Datei; „%1“ ist keine.",
+    "write-fuses --from reads the fuse and lock bytes of an ELF file; \"%1\" is none.",
+    "write-fuses --from читает байты фьюзов и битов защиты из файла ELF; «%1» не такой файл."};
+constexpr LangText kNoFuseBytes{"Die ELF-Datei „%1“ enthält keine Fuse- oder Lock-Bytes.",
+                                "The ELF file \"%1\" holds no fuse or lock bytes.",
+                                "ELF-файл «%1» не содержит байтов фьюзов или битов защиты."};
+constexpr LangText kFuseBytesNotFor{
+    "Die Fuse-Bytes einer Datei lassen sich beim %1 nicht zuordnen: er liest Lock- und "
+    "Fuse-Bits anders; setzen Sie die Bits mit NAME=0|1.",
+    "The fuse bytes of a file cannot be mapped onto the %1: it reads lock and fuse bits "
+    "another way; set the bits with NAME=0|1.",
+    "Байты фьюзов из файла нельзя сопоставить с %1: он читает lock и fuse биты иначе; задайте "
+    "биты через ИМЯ=0|1."};
+constexpr LangText kSignatureRefused{"Mit --force wird trotzdem geschrieben.",
+                                     "Give --force to write it anyway.",
+                                     "С --force запись всё равно будет выполнена."};
 constexpr LangText kLockOutRefused{
     "Nicht geschrieben: diese Änderung kann den Chip unzugänglich machen; mit --force wird sie "
     "trotzdem geschrieben.",

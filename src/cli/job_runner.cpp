@@ -13,6 +13,7 @@
 #include "buffer/buffer_texts.h"
 #include "buffer/crc32.h"
 #include "chips/device_menu.h"
+#include "chips/fuse_bits.h"
 #include "cli/attached_programmers.h"
 #include "cli/cli_host.h"
 #include "cli/cli_texts.h"
@@ -99,8 +100,9 @@ public:
         dispatcher_.runPending();
     }
 
+    // fuseFile: write-fuses --from, whose bytes stand in for the assignments.
     int run(const JobCommand& job, std::span<const FuseAssignment> assignments,
-            const BackendFactory& openBackend);
+            const FuseFile* fuseFile, const BackendFactory& openBackend);
 
 private:
     bool start(const BackendFactory& openBackend);
@@ -115,6 +117,7 @@ private:
     void showChip();
     void showChecksum();
     int writeFuses(std::span<const FuseAssignment> assignments);
+    std::optional<std::vector<FuseAssignment>> assignmentsFrom(const FuseFile& file);
     int readFusesBack();
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
@@ -411,8 +414,30 @@ int JobSession::readFusesBack() {
     return status;
 }
 
+// The entries whose marks the file's fuse and lock bytes change on the identified chip, or
+// nothing after saying why they cannot be taken.
+std::optional<std::vector<FuseAssignment>> JobSession::assignmentsFrom(const FuseFile& file) {
+    const TMainForm& form = *form_;
+    if (file.signature && file.signature != form.ChipSignature && !options_.force) {
+        error(engine::anotherChipLine(form, *file.signature));
+        error(texts::kSignatureRefused);
+        return std::nullopt;
+    }
+    std::vector<bool> marks = engine::fuseMarks(form.FuseList);
+    if (!fusesWereRead() || !chips::applyFuseFileBytes(form.AutoDevice.text, file.bytes, marks)) {
+        error(texts::kFuseBytesNotFor, {form.AutoDevice.text});
+        return std::nullopt;
+    }
+    std::vector<FuseAssignment> assignments;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i] != form.FuseList.items[i].checked)
+            assignments.push_back({form.FuseList.items[i].text, marks[i]});
+    }
+    return assignments;
+}
+
 int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,
-                    const BackendFactory& openBackend) {
+                    const FuseFile* fuseFile, const BackendFactory& openBackend) {
     if (!start(openBackend)) {
         error(missingBackendText(options_.programmer));
         return kExitNoProgrammer;
@@ -483,6 +508,10 @@ int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assig
         break;
     case CommandId::WriteFuses:
         output_.finish(form.Verlauf, false);
+        if (fuseFile != nullptr) {
+            const auto fromFile = assignmentsFrom(*fuseFile);
+            return fromFile ? writeFuses(*fromFile) : kExitUsage;
+        }
         return writeFuses(assignments);
     default:
         break;
@@ -508,7 +537,12 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
             return usage(*problem);
     }
     ParsedAssignments fuses;
-    if (job->id == CommandId::WriteFuses) {
+    std::optional<FuseFile> fuseFile;
+    if (!options.fuseFile.empty()) {
+        fuseFile = readFuseFile(options.fuseFile, language);
+        if (!fuseFile->problem.empty())
+            return usage(fuseFile->problem);
+    } else if (job->id == CommandId::WriteFuses) {
         fuses = parseFuseAssignments(options.args);
         if (fuses.error)
             return usage(describe(*fuses.error, language));
@@ -518,7 +552,7 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
         return usage(fillIn(pick(texts::kUnknownChip, language), {options.programmer.chip}));
 
     JobSession session(options, io);
-    return session.run(*job, fuses.assignments, openBackend);
+    return session.run(*job, fuses.assignments, fuseFile ? &*fuseFile : nullptr, openBackend);
 }
 
 } // namespace tarvik::cli

@@ -230,6 +230,8 @@ public:
     // writes or verifies the buffer ends before anything is erased when the chip's differs,
     // unless IgnoreFileSignature (the command line's --force). A read replaces it with nothing.
     std::optional<std::array<std::uint8_t, 3>> FileSignature;
+    // The signature the last identification read (nothing when the answer was too short).
+    std::optional<std::array<std::uint8_t, 3>> ChipSignature;
     bool IgnoreFileSignature = false;
 
     // Appends a line in the current language to the log.

@@ -3,6 +3,7 @@
 // result.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +42,10 @@ std::string hexByte(std::uint8_t value);
 // A decimal byte count as the size edits show it; nothing for an empty, signed, non-numeric
 // or out-of-range text.
 std::optional<std::int32_t> parseByteCount(std::string_view text);
+
+// The line that refuses a file built for the signature `file` on the identified chip (its
+// name and ChipSignature): both signatures and the chip.
+std::string anotherChipLine(const TMainForm& form, const std::array<std::uint8_t, 3>& file);
 
 // Ends the running step with the error result: logs why, raises ErrorFlag and leaves the job
 // idle so the caller's finish test ends it.

@@ -50,17 +50,12 @@ bool hasFuseRead(std::string_view chipName) {
     return chipName != "AT90S1200" && chipName != "AT90S2313" && chipName != "AT90S8515";
 }
 
-std::string signatureText(const std::array<std::uint8_t, 3>& bytes) {
-    return engine::hexByte(bytes[0]) + ' ' + engine::hexByte(bytes[1]) + ' ' +
-           engine::hexByte(bytes[2]);
-}
-
 // A job that writes or verifies the buffer, whose file names a signature the chip does not have.
-bool builtForAnotherChip(const TMainForm& form, const std::uint8_t* payload) {
+bool builtForAnotherChip(const TMainForm& form) {
     const bool usesBuffer = form.RequestedJob == jobProgram || form.RequestedJob == jobVerify ||
                             form.RequestedJob == jobProgramEeprom;
     return usesBuffer && form.FileSignature && !form.IgnoreFileSignature &&
-           *form.FileSignature != std::array<std::uint8_t, 3>{payload[1], payload[2], payload[3]};
+           form.FileSignature != form.ChipSignature;
 }
 
 } // namespace
@@ -79,6 +74,9 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     }
     log(std::move(line));
     ChipFuseMarks.reset(); // the chip may have been exchanged: its fuses are read afresh
+    ChipSignature.reset();
+    if (present == 3)
+        ChipSignature = {payload[1], payload[2], payload[3]};
 
     if (present < 3) {
         ErrorFlag = true;
@@ -111,11 +109,9 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
         CodeSize.text.clear();
         ProtocolState = stIdle;
         AutoDevice.text = pick(texts::kUnknownChip, LanguageCode);
-    } else if (builtForAnotherChip(*this, payload)) {
+    } else if (builtForAnotherChip(*this)) {
         // Before the fuse read and the erase: an image built for another chip is not written.
-        engine::failStep(*this, fillIn(pick(texts::kBuiltForAnotherChip, LanguageCode),
-                                       {signatureText(*FileSignature), AutoDevice.text,
-                                        signatureText({payload[1], payload[2], payload[3]})}));
+        engine::failStep(*this, engine::anotherChipLine(*this, *FileSignature));
     } else if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {
         StartReadFuses();
     } else {
