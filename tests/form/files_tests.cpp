@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "buffer/crc32.h"
+#include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
 #include "common/user_error.h"
 #include "form_fixture.h"
@@ -136,6 +138,38 @@ TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
     form->bProgClick();
     EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x17});
     EXPECT_TRUE(form->JobRunning());
+}
+
+// avr-gcc's ELF: the flash loads, the log says its size and CRC-32 and what else the file
+// holds; the reload before write EEPROM takes the file's EEPROM; a save and a read log theirs.
+TEST_F(FilesTest, AnElfLoadsItsFlashAndTheReloadBeforeWriteEepromItsEeprom) {
+    const std::string fixtures = std::string(TARVIK_FIXTURES_DIR) + "/toolchains/";
+    const auto bytesOf = [&](const char* name) { return readWholeFile(fixtures + name, 1); };
+    form->sEnglishClick();
+    form->nAVRISPClick();
+    host.openChoice = fixtures + "blink_atmega8.elf";
+    form->nopenClick();
+    const HexBuffer::Bytes flash = bytesOf("blink_atmega8.flash.bin");
+    EXPECT_EQ(form->Hexeditor.bytes(), flash);
+    EXPECT_EQ(
+        form->Verlauf.lines,
+        (std::vector<std::string>{
+            "Loaded: 206 bytes, CRC-32 " + crc32Text(flash),
+            "EEPROM 37 bytes; fuses low E2, high D9; lock FF; built for signature 1E 93 07"}));
+
+    host.saveChoice = dir.file("copy.s19");
+    form->nsaveClick();
+    EXPECT_EQ(form->Verlauf.lines.back(), "Saved: 206 bytes, CRC-32 " + crc32Text(flash));
+
+    form->updatebuffer.checked = true;
+    form->bprogeepromClick();
+    const HexBuffer::Bytes eeprom = bytesOf("blink_atmega8.eeprom.bin");
+    EXPECT_EQ(form->Hexeditor.bytes(), eeprom);
+    ASSERT_GE(form->Verlauf.lines.size(), 2u);
+    EXPECT_EQ(form->Verlauf.lines[0], "Loaded: 37 bytes, CRC-32 " + crc32Text(eeprom));
+    EXPECT_EQ(form->Verlauf.lines[1], "flash 206 bytes; fuses low E2, high D9; lock FF; built for "
+                                      "signature 1E 93 07");
+    EXPECT_TRUE(form->JobRunning()); // the programmer here never answers
 }
 
 // A pipe, a socket, a device or a folder is refused at once, never waited on.
