@@ -84,8 +84,11 @@ int runConvert(std::span<const std::string_view> args, std::ostream& out, std::o
             err << image.problem << '\n';
             return 2;
         }
-        writeWholeFile(outName, std::string_view(encodeImageFile(outName, image.bytes)),
-                       parsed.language);
+        if (saveKindOf(outName) == FileKind::Binary) // as it is, without a copy
+            writeWholeFile(outName, std::span<const std::uint8_t>(image.bytes), parsed.language);
+        else
+            writeWholeFile(outName, std::string_view(encodeImageFile(outName, image.bytes)),
+                           parsed.language);
         out << fillIn(pick(cli::texts::kCrc32, parsed.language), {crc32Text(image.bytes)}) << '\n';
     } catch (const UserError& e) {
         err << e.what() << '\n';

@@ -22,25 +22,32 @@ constexpr std::array kHelpPages{
              "tarvik-cli detect\n  tarvik-cli --device 89C5x detect"},
     HelpPage{CommandId::Erase, "erase", "Erase the chip.", "",
              "tarvik-cli erase\n  tarvik-cli --device 24AA256 erase"},
-    HelpPage{
-        CommandId::Write, "write FILE", "Program the flash (or serial EEPROM) from FILE.",
-        "FILE is Intel HEX when the third character from the end of its name is H (.hex),\n"
-        "binary when it is B (.bin). A microcontroller is erased first; the chip is verified\n"
-        "afterwards unless --no-verify is given. An image larger than the chip is refused\n"
-        "before anything is erased. A failed verify reads the chip back and prints how many\n"
-        "bytes differ and the first ten (0x01A3: chip 3F, buffer 7F).",
-        "tarvik-cli write firmware.hex\n  tarvik-cli --device 24AA64 --no-verify write data.bin"},
+    HelpPage{CommandId::Write, "write FILE", "Program the flash (or serial EEPROM) from FILE.",
+             "FILE is Intel HEX when the third character from the end of its name is H (.hex),\n"
+             "binary when it is B (.bin); any other name is read by its content: Intel HEX\n"
+             "(.ihx, .eep), Motorola S-record (.s19, .srec, ...) or ELF (avr-gcc's .elf, whose\n"
+             "flash is taken). The image's CRC-32 follows the chip's name. An ELF file built for\n"
+             "another chip's signature is refused before anything is erased, unless --force.\n"
+             "A microcontroller is erased first; the chip is verified afterwards unless\n"
+             "--no-verify is given. An image larger than the chip is refused before anything is\n"
+             "erased. A failed verify reads the chip back and prints how many bytes differ and\n"
+             "the first ten (0x01A3: chip 3F, buffer 7F).",
+             "tarvik-cli write firmware.hex\n  tarvik-cli write firmware.elf\n"
+             "  tarvik-cli --device 24AA64 --no-verify write data.bin"},
     HelpPage{CommandId::Verify, "verify FILE", "Compare the chip with FILE.",
              "When the chip differs, it is read back and compared with FILE: the number of\n"
              "differing bytes and the first ten are printed (0x01A3: chip 3F, buffer 7F).",
              "tarvik-cli verify firmware.hex"},
     HelpPage{CommandId::Read, "read FILE", "Read the flash (or serial EEPROM) into FILE.",
-             "FILE is written as binary when the third character from the end of its name is\n"
-             "B, as Intel HEX otherwise. An existing file is replaced only once the new one is\n"
-             "complete.",
+             "FILE is written as Motorola S-record when its name ends in .s19, .s28, .s37,\n"
+             ".srec or .mot, as binary when the third character from the end of its name is\n"
+             "B, as Intel HEX otherwise. The image's CRC-32 is printed. An existing file is\n"
+             "replaced only once the new one is complete.",
              "tarvik-cli read backup.hex\n  tarvik-cli --device 24AA512 read eeprom.bin"},
     HelpPage{CommandId::WriteEeprom, "write-eeprom FILE",
-             "Program the data EEPROM of an AVR chip from FILE.", "",
+             "Program the data EEPROM of an AVR chip from FILE.",
+             "FILE is read as for write; of an ELF file (avr-gcc's .elf) the .eeprom section\n"
+             "is taken.",
              "tarvik-cli write-eeprom settings.hex"},
     HelpPage{CommandId::ReadEeprom, "read-eeprom FILE",
              "Read the data EEPROM of an AVR chip into FILE.", "",
@@ -49,7 +56,8 @@ constexpr std::array kHelpPages{
              "Each entry of the chip's fuse list with its state, programmed or unprogrammed;\n"
              "entries that cannot be changed are marked locked.",
              "tarvik-cli read-fuses"},
-    HelpPage{CommandId::WriteFuses, "write-fuses NAME=0|1 ...", "Change fuse and lock bits.",
+    HelpPage{CommandId::WriteFuses, "write-fuses NAME=0|1 ... | --from FILE",
+             "Change fuse and lock bits.",
              "Identifies the chip, reads its fuses, sets the named entries (1 = programmed) and\n"
              "writes them. NAME is the entry as read-fuses shows it, in any letter case; quote\n"
              "names with blanks. Unknown names and locked entries are refused before anything\n"
@@ -58,11 +66,17 @@ constexpr std::array kHelpPages{
              "change is listed with its old and new state. A change that locks you out of the\n"
              "chip (RSTDISBL or DWEN programmed, SPIEN unprogrammed, a lock bit programmed) is\n"
              "refused unless --force is given. Afterwards the fuses are read back and every\n"
-             "entry the chip did not take is named (exit status 1).",
+             "entry the chip did not take is named (exit status 1).\n"
+             "--from FILE takes the fuse and lock bytes of an ELF file (avr-gcc's .fuse and\n"
+             ".lock sections) instead of NAME=0|1; a file built for another chip's signature\n"
+             "is refused unless --force.",
              "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
-             "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
-    HelpPage{CommandId::Convert, "convert IN OUT", "Convert between Intel HEX and binary files.",
-             "Each file's kind is told by the third character from the end of its name.",
+             "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\"\n"
+             "  tarvik-cli write-fuses --from firmware.elf"},
+    HelpPage{CommandId::Convert, "convert IN OUT",
+             "Convert between Intel HEX, S-record and binary files.",
+             "IN is read as write reads FILE (an ELF file's flash); OUT is written as read\n"
+             "writes FILE. The CRC-32 of what was written is printed.",
              "tarvik-cli convert firmware.hex firmware.bin"},
     HelpPage{CommandId::ServeEmulator,
              "serve-emulator --socket PATH|--uhid [--chip NAME] [--latency usb|none|Nms]",
@@ -99,7 +113,10 @@ constexpr std::string_view kOptions =
     "                       node or identity, see list-devices), emulate[:CHIP] (a virtual\n"
     "                       one in this process, default ATmega8), socket:PATH\n"
     "  --no-verify          program without verifying afterwards\n"
-    "  --force              write-fuses: write a change that locks you out of the chip\n"
+    "  --force              write-fuses: write a change that locks you out of the chip;\n"
+    "                       write, verify, write-eeprom, write-fuses: a file built for\n"
+    "                       another chip\n"
+    "  --from FILE          write-fuses: the fuse and lock bytes of this ELF file\n"
     "  --lang de|en|ru      language of the log lines and messages (default en)\n"
     "  --trace              show every report exchanged, on standard error\n"
     "  -q, --quiet          show only errors, the chip and the result\n"
