@@ -107,6 +107,11 @@ bool isAddressRecord(std::uint8_t type) {
     return type == kExtendedSegment || type == kExtendedLinear;
 }
 
+// Data, and any type the format does not define (start addresses, 03 and 05, are skipped).
+bool isDataRecord(std::uint8_t type) {
+    return type == kData || type > 0x05;
+}
+
 HexReadResult failure(HexStatus status, std::size_t line, std::string detail = {}) {
     HexReadResult result;
     result.status = status;
@@ -119,9 +124,13 @@ HexReadResult failure(HexStatus status, std::size_t line, std::string detail = {
 
 HexReadResult readIntelHex(std::string_view text) {
     // Pass 1: every line up to the end record has its count, address and type; address
-    // records carry their two bytes.
+    // records carry their two bytes. On the way, the size the image will have if the checksums
+    // hold, so that pass 2 allocates it once.
+    std::uint64_t sizeHint = 0;
     {
         LineReader lines(text);
+        AddressBase base;
+        RecordData address{};
         for (;;) {
             const std::string_view line = lines.next();
             const auto fields = fieldsOf(line);
@@ -129,12 +138,23 @@ HexReadResult readIntelHex(std::string_view text) {
                 return failure(HexStatus::NotHex, lines.number());
             if (fields->type == kEnd)
                 break;
+            const int high = pairAt(line, kDataStart);
+            const int low = pairAt(line, kDataStart + 2);
+            if (isAddressRecord(fields->type) && high >= 0 && low >= 0) {
+                address.bytes[0] = static_cast<std::uint8_t>(high);
+                address.bytes[1] = static_cast<std::uint8_t>(low);
+                base.apply(address, fields->type);
+            } else if (isDataRecord(fields->type)) {
+                sizeHint = std::max(sizeHint, base.end(*fields));
+            }
         }
     }
 
     // Pass 2: checksums and digits, and the data placed, later records over earlier ones.
     // The image grows with the data; a record beyond the limit is never placed.
     HexReadResult result;
+    result.bytes.reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(sizeHint, kMaxImageBytes)));
     bool tooLarge = false;
     LineReader lines(text);
     AddressBase base;
@@ -146,7 +166,7 @@ HexReadResult readIntelHex(std::string_view text) {
         if (status != HexStatus::Ok)
             return failure(status, lines.number(),
                            status == HexStatus::ConversionError ? text::printable(line) : "");
-        const bool isData = fields.type == kData || fields.type > 0x05;
+        const bool isData = isDataRecord(fields.type);
         std::uint64_t end = 0;
         if (fields.type == kEnd)
             end = fields.address + fields.count;
