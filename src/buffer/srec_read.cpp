@@ -1,5 +1,6 @@
 // The Motorola S-record reader: one pass, every record's count, digits and checksum checked
 // before its data are placed in an image that grows with them (0xFF where no record writes).
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -74,6 +75,8 @@ SRecordReadResult failure(SRecordStatus status, std::size_t line, std::string de
 
 SRecordReadResult readSRecord(std::string_view text) {
     SRecordReadResult result;
+    // Each data byte takes two digits: room for the usual image without a gap, allocated once.
+    result.bytes.reserve(std::min(text.size() / 2, kMaxImageBytes));
     text::LineReader lines(text);
     Record record;
     std::uint32_t dataRecords = 0;
