@@ -142,8 +142,8 @@ int main() {
     const std::string srecText = tarvik::writeSRecord(bytes);
     const std::vector<std::uint8_t> elf = elfOf(bytes);
 
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tarvik-bench-" + std::to_string(::getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      (std::string("tarvik-bench-") + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string hexFile = (dir / "image.hex").string();
     const std::string output = (dir / "image.bin").string();

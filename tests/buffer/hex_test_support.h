@@ -38,7 +38,7 @@ inline std::string srecord(int type, std::uint32_t address,
                            std::initializer_list<std::uint8_t> data) {
     static constexpr int kAddressBytes[] = {2, 2, 3, 4, 2, 2, 3, 4, 3, 2};
     const int addressBytes = kAddressBytes[type];
-    std::string line = "S" + std::to_string(type);
+    std::string line = std::string("S") + std::to_string(type);
     unsigned sum = 0;
     const auto put = [&](unsigned value) {
         char digits[3];

@@ -38,23 +38,26 @@ std::vector<ReadCase> readCases() {
     return {
         {"header and end only", header + "\n" + kS9 + "\n", SRecordStatus::Ok, {}},
         {"S1 records with a gap, CR LF",
-         srecord(1, 0, {0xAA, 0xBB}) + "\r\n" + srecord(1, 0x10, {0xCC}) + "\r\n" + kS9,
+         srecord(1, 0, {0xAA, 0xBB}) + std::string("\r\n") + srecord(1, 0x10, {0xCC}) + "\r\n" +
+             kS9,
          SRecordStatus::Ok, Bytes{0xAA, 0xBB} + run(14, 0xFF) + Bytes{0xCC}},
         {"S2 and S3 addresses, S8 end",
-         srecord(2, 0x010000, {1}) + "\n" + srecord(3, 0x00010002, {3}) + "\n" + srecord(8, 0, {}),
+         srecord(2, 0x010000, {1}) + std::string("\n") + srecord(3, 0x00010002, {3}) +
+             std::string("\n") + srecord(8, 0, {}),
          SRecordStatus::Ok, run(0x10000, 0xFF) + Bytes{1, 0xFF, 3}},
         {"lower-case digits, blank lines, later over earlier",
-         "\n" + srecord(1, 0, {1, 2, 3}) + "\n\n" + lowerDigits(srecord(1, 1, {0xAB})) + "\n" + kS9,
+         std::string("\n") + srecord(1, 0, {1, 2, 3}) + std::string("\n\n") +
+             lowerDigits(srecord(1, 1, {0xAB})) + "\n" + kS9,
          SRecordStatus::Ok, Bytes{1, 0xAB, 3}},
         {"a matching S5 count, S7 end",
-         srecord(1, 0, {1, 2}) + "\n" + srecord(1, 1, {9}) + "\n" + srecord(5, 2, {}) + "\n" +
-             srecord(7, 0, {}),
+         srecord(1, 0, {1, 2}) + std::string("\n") + srecord(1, 1, {9}) + std::string("\n") +
+             srecord(5, 2, {}) + std::string("\n") + srecord(7, 0, {}),
          SRecordStatus::Ok, Bytes{1, 9}},
         {"lines after the end record are never read", srecord(1, 0, {7}) + "\n" + kS9 + "\nxyz",
          SRecordStatus::Ok, Bytes{7}},
 
         {"a count that differs",
-         srecord(1, 0, {1}) + "\n" + srecord(5, 2, {}) + "\n" + kS9,
+         srecord(1, 0, {1}) + std::string("\n") + srecord(5, 2, {}) + "\n" + kS9,
          SRecordStatus::BadCount,
          {},
          2},
@@ -68,7 +71,8 @@ std::vector<ReadCase> readCases() {
          {},
          2},
         {"no end record, as srec_cat writes without a start address",
-         srecord(1, 0, {1}) + "\n" + srecord(5, 1, {}) + "\n", SRecordStatus::Ok, Bytes{1}},
+         srecord(1, 0, {1}) + std::string("\n") + srecord(5, 1, {}) + "\n", SRecordStatus::Ok,
+         Bytes{1}},
         {"an address beyond 16 MiB",
          srecord(3, 0x01000000, {1}) + "\n" + kS9,
          SRecordStatus::TooLarge,
@@ -98,7 +102,7 @@ TEST(SRecordRead, MessagesNameTheLine) {
         {"S1040000010A\n" + kS9, 1, "Error in file. Wrong checksum in line 1."},
         {"S1040000010A\n" + kS9, 0, "Fehler in Datei. Falsche Prüfsumme in Zeile 1."},
         {"\nS1\x01x\n", 1, "Error in file. Line 2 is not a valid S-record: S1?x"},
-        {srecord(1, 0, {1}) + "\n" + srecord(5, 3, {}) + "\n", 1,
+        {srecord(1, 0, {1}) + std::string("\n") + srecord(5, 3, {}) + "\n", 1,
          "Error in file. The count record in line 2 says 3 data records, 1 come before it."},
         {srecord(3, 0xFFFFFFFF, {1}) + "\n" + kS9, 1,
          "Error in file. The data are larger than 16 MiB."},
@@ -110,11 +114,13 @@ TEST(SRecordRead, MessagesNameTheLine) {
 }
 
 TEST(SRecordWrite, HeaderRecordsCountAndEnd) {
-    EXPECT_EQ(writeSRecord(Bytes{1, 2, 3}), srecord(0, 0, {'t', 'a', 'r', 'v', 'i', 'k'}) + "\r\n" +
-                                                srecord(1, 0, {1, 2, 3}) + "\r\n" +
-                                                srecord(5, 1, {}) + "\r\n" + kS9 + "\r\n");
+    EXPECT_EQ(writeSRecord(Bytes{1, 2, 3}), srecord(0, 0, {'t', 'a', 'r', 'v', 'i', 'k'}) +
+                                                std::string("\r\n") + srecord(1, 0, {1, 2, 3}) +
+                                                std::string("\r\n") + srecord(5, 1, {}) + "\r\n" +
+                                                kS9 + "\r\n");
     const std::string empty = writeSRecord(Bytes{});
-    EXPECT_NE(empty.find("\r\n" + srecord(5, 0, {}) + "\r\n" + kS9 + "\r\n"), std::string::npos);
+    EXPECT_NE(empty.find(std::string("\r\n") + srecord(5, 0, {}) + "\r\n" + kS9 + "\r\n"),
+              std::string::npos);
 }
 
 // The record type follows the highest address; a count above 65,535 records takes S6.

@@ -40,7 +40,7 @@ TEST_F(Elf, WriteTakesTheFlashAndWriteEepromTheEeprom) {
     EXPECT_EQ(run({"verify", fixture("blink_atmega8.hex")}), 0) << out.str();
 
     EXPECT_EQ(run({"write-eeprom", fixture("blink_atmega8.no_eeprom.elf")}), 2);
-    EXPECT_EQ(err.str(), "The ELF file \"" + fixture("blink_atmega8.no_eeprom.elf") +
+    EXPECT_EQ(err.str(), std::string("The ELF file \"") + fixture("blink_atmega8.no_eeprom.elf") +
                              "\" holds no EEPROM data.\n");
 }
 
@@ -88,7 +88,7 @@ TEST_F(Elf, WriteFusesFromRefusals) {
         std::string message;
     } cases[] = {
         {{"write-fuses", "--from", fixture("blink_atmega8.hex")},
-         "write-fuses --from reads the fuse and lock bytes of an ELF file; \"" +
+         std::string("write-fuses --from reads the fuse and lock bytes of an ELF file; \"") +
              fixture("blink_atmega8.hex") + "\" is none.\n"},
         {{"write-fuses", "--from", fixture("blink_atmega8.elf"), "EESAVE=1"},
          "write-fuses needs NAME=0|1 assignments or --from FILE, one of the two.\n"},

@@ -73,12 +73,14 @@ TEST_F(Jobs, ReadSavesTheFlashInTheFormatTheNameSays) {
     EXPECT_EQ(std::string(hex.begin(), hex.end()), writeIntelHex(programmer->flash()));
     EXPECT_EQ(outLines().at(outLines().size() - 2), "Successfully finished.");
     // The read's size and checksum in the log, its checksum after it, also with --quiet.
-    EXPECT_TRUE(contains(outLines(), "Read: 8192 bytes, CRC-32 " + crc32Text(programmer->flash())))
+    EXPECT_TRUE(contains(outLines(),
+                         std::string("Read: 8192 bytes, CRC-32 ") + crc32Text(programmer->flash())))
         << out.str();
     EXPECT_EQ(run({"-q", "read", path("dump.bin")}), 0) << err.str();
-    EXPECT_EQ(outLines(), (std::vector<std::string>{"Chip: ATmega8", "Size: 8192 bytes",
-                                                    "CRC-32: " + crc32Text(programmer->flash()),
-                                                    "Successfully finished."}));
+    EXPECT_EQ(outLines(),
+              (std::vector<std::string>{"Chip: ATmega8", "Size: 8192 bytes",
+                                        std::string("CRC-32: ") + crc32Text(programmer->flash()),
+                                        "Successfully finished."}));
 }
 
 TEST_F(Jobs, VerifyPassesOnTheSameImageAndFailsOnAnother) {
@@ -196,7 +198,7 @@ TEST_F(Jobs, SerialEepromChosenByDeviceName) {
     EXPECT_EQ(run({"--device", "24aa02", "write", path("data.bin")}), 0) << err.str();
     EXPECT_EQ(programmer->flash(), data);
     EXPECT_EQ(outLines().front(), "writing..."); // no signature, no erase
-    EXPECT_TRUE(contains(outLines(), "CRC-32: " + crc32Text(data))) << out.str();
+    EXPECT_TRUE(contains(outLines(), std::string("CRC-32: ") + crc32Text(data))) << out.str();
     EXPECT_EQ(run({"--device=24AA02", "read", path("back.bin")}), 0);
     EXPECT_EQ(get("back.bin"), data);
     EXPECT_EQ(run({"--device", "24AA02", "erase"}), 0);
@@ -295,8 +297,8 @@ TEST_F(Jobs, ProgrammerPickedByPathAmongSeveral) {
 TEST_F(Jobs, QuietShowsTheResultAndTheLogOfAFailure) {
     put("firmware.bin", pattern(64));
     EXPECT_EQ(run({"-q", "write", path("firmware.bin")}), 0);
-    EXPECT_EQ(out.str(), "Chip: ATmega8\nSize: 8192 bytes\nCRC-32: " + crc32Text(pattern(64)) +
-                             "\nSuccessfully finished.\n");
+    EXPECT_EQ(out.str(), std::string("Chip: ATmega8\nSize: 8192 bytes\nCRC-32: ") +
+                             crc32Text(pattern(64)) + "\nSuccessfully finished.\n");
 
     programmer->injectFault(Fault::ErrorAnswer, 3); // the erase
     EXPECT_EQ(run({"--quiet", "write", path("firmware.bin")}), 1);

@@ -154,19 +154,20 @@ TEST_F(FilesTest, AnElfLoadsItsFlashAndTheReloadBeforeWriteEepromItsEeprom) {
     EXPECT_EQ(
         form->Verlauf.lines,
         (std::vector<std::string>{
-            "Loaded: 206 bytes, CRC-32 " + crc32Text(flash),
+            std::string("Loaded: 206 bytes, CRC-32 ") + crc32Text(flash),
             "EEPROM 37 bytes; fuses low E2, high D9; lock FF; built for signature 1E 93 07"}));
 
     host.saveChoice = dir.file("copy.s19");
     form->nsaveClick();
-    EXPECT_EQ(form->Verlauf.lines.back(), "Saved: 206 bytes, CRC-32 " + crc32Text(flash));
+    EXPECT_EQ(form->Verlauf.lines.back(),
+              std::string("Saved: 206 bytes, CRC-32 ") + crc32Text(flash));
 
     form->updatebuffer.checked = true;
     form->bprogeepromClick();
     const HexBuffer::Bytes eeprom = bytesOf("blink_atmega8.eeprom.bin");
     EXPECT_EQ(form->Hexeditor.bytes(), eeprom);
     ASSERT_GE(form->Verlauf.lines.size(), 2u);
-    EXPECT_EQ(form->Verlauf.lines[0], "Loaded: 37 bytes, CRC-32 " + crc32Text(eeprom));
+    EXPECT_EQ(form->Verlauf.lines[0], std::string("Loaded: 37 bytes, CRC-32 ") + crc32Text(eeprom));
     EXPECT_EQ(form->Verlauf.lines[1], "flash 206 bytes; fuses low E2, high D9; lock FF; built for "
                                       "signature 1E 93 07");
     EXPECT_TRUE(form->JobRunning()); // the programmer here never answers
