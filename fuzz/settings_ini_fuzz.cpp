@@ -1,7 +1,7 @@
 // The settings file reader on any text (the file is meant to be edited by hand). Whatever it
 // reads, the writer writes so that reading it again gives the same names and values.
 #include "fuzz_input.h"
-#include "shell/settings_ini.h"
+#include "shell/posix/settings_ini.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvik;

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds tarvik-cli.exe for 64-bit Windows on Debian with mingw-w64, runs the test programs
-# under wine64 and packs tarvik-cli-VERSION-windows-x64.zip, all in DIR (default
-# build-windows/). What is missing is installed from Debian first (sudo when not root);
-# googletest is built once for the target and kept in ${XDG_CACHE_HOME:-$HOME/.cache}/tarvik/.
+# Builds tarvik.exe and tarvik-cli.exe for 64-bit Windows on Debian with mingw-w64, runs the
+# test programs under wine64 (the window's offscreen), packs tarvik-cli-VERSION-windows-x64.zip,
+# the portable folder and zip of both programs and their installer, and tests the installer
+# under wine, all in DIR (default build-windows/). What is missing is installed from Debian
+# first (sudo when not root); googletest and Qt (scripts/build-qt-windows.sh, about 30
+# CPU-minutes the first time) are built once for the target and kept in
+# ${XDG_CACHE_HOME:-$HOME/.cache}/tarvik/.
 #
 #   scripts/build-windows.sh [DIR]
 #
-# Steps, each a function below: packages, googletest, configure, build, tests, package.
+# Steps, each a function below: packages, googletest, Qt, configure, build, tests, packages,
+# installer test.
 # TARVIK_WINDOWS_JOBS sets the build's parallelism (default: the number of processors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +28,8 @@ sudo=()
 step() { printf '\n== %s\n' "$*"; }
 
 install_packages() {
-    local wanted=(g++-mingw-w64-x86-64-posix wine64 wine cmake ninja-build zip dpkg-dev)
+    local wanted=(g++-mingw-w64-x86-64-posix wine64 wine cmake ninja-build zip dpkg-dev nsis
+                  qt6-base-dev qt6-base-dev-tools fonts-wine)
     local missing=()
     for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
@@ -81,11 +86,20 @@ build_googletest() {
     rm -rf "$cache_dir/googletest-build"
 }
 
+# Qt's own toolchain file finds the Windows Qt and Debian's native Qt tools (moc, rcc, uic) and
+# hands the compilers over to ours.
+build_qt() {
+    step "Qt for Windows"
+    qt=$("$source_dir/scripts/build-qt-windows.sh" | tail -n 1)
+}
+
 configure() {
     step "Configuring in $build_dir"
-    cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    cmake -S "$source_dir" -B "$build_dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$qt" \
         -DCMAKE_BUILD_TYPE=Release -DGTest_DIR="$googletest/lib/cmake/GTest" \
-        -DTARVIK_GUI=OFF -DTARVIK_BENCH=OFF -DTARVIK_WERROR="${TARVIK_WERROR:-OFF}"
+        -DTARVIK_GUI=ON -DTARVIK_BENCH=OFF -DTARVIK_WERROR="${TARVIK_WERROR:-OFF}"
 }
 
 build() {
@@ -105,7 +119,9 @@ run_tests() {
     wineserver -p
     trap 'wineserver -k 2>/dev/null || true' EXIT
     "$source_dir/cmake/wine-run.sh" "$WINEPREFIX" wineboot -i >/dev/null 2>&1
-    ctest --test-dir "$build_dir" --output-on-failure --parallel "$jobs"
+    # The Qt test programs find the Qt libraries through wine's PATH.
+    WINEPATH=$(winepath -w "$qt/bin") ctest --test-dir "$build_dir" --output-on-failure \
+        --parallel "$jobs"
     echo "Wine test time (with the prefix): $((SECONDS - started)) s"
     wineserver -k || true
     trap - EXIT
@@ -135,9 +151,25 @@ package() {
     echo "$build_dir/$name.zip"
 }
 
+# The window's portable folder and zip, and the installer (scripts/deploy-windows.sh), then the
+# installer's test under wine.
+package_window() {
+    step "Packing tarvik.exe: portable folder, zip and installer"
+    "$source_dir/scripts/deploy-windows.sh" "$build_dir" "$qt" "$build_dir"
+    local version
+    version=$(sed -n 's/^project(Tarvik VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+    step "Installer test under wine"
+    local started=$SECONDS
+    "$source_dir/scripts/test-windows-install.sh" "$build_dir/tarvik-$version-win64-setup.exe" \
+        "$build_dir/tarvik-$version-win64" "$qt"
+    echo "Installer test time: $((SECONDS - started)) s"
+}
+
 install_packages
 build_googletest
+build_qt
 configure
 build
 run_tests
 package
+package_window

@@ -16,8 +16,8 @@ template <typename Container>
 Container readFile(const std::string& fileName, std::uint8_t languageCode, std::size_t maxBytes) {
     system_file::ReadableFile file(fileName, languageCode);
     const auto tooLarge = [&] {
-        throw UserError(bufferText(BufferText::FileTooLarge, languageCode,
-                                   {fileName, std::to_string(maxBytes / (1024 * 1024))}));
+        throw UserError(fillIn(pick(texts::kFileTooLarge, languageCode),
+                               {fileName, std::to_string(maxBytes / (1024 * 1024))}));
     };
     if (file.size() > maxBytes)
         tooLarge();

@@ -28,21 +28,21 @@ LoadedImage loaded(FileKind kind, std::vector<std::uint8_t> bytes) {
 }
 
 LoadedImage loadElf(const std::string& fileName, MemoryPart part, std::uint8_t languageCode) {
-    const auto fail = [&](BufferText text) {
-        return refused(FileKind::Elf, bufferText(text, languageCode, {fileName}), true);
+    const auto fail = [&](const LangText& text) {
+        return refused(FileKind::Elf, fillIn(pick(text, languageCode), {fileName}), true);
     };
     ElfImage elf = readElf(readWholeFile(fileName, languageCode));
     switch (elf.status) {
     case ElfStatus::NotElf32:
-        return fail(BufferText::ElfNotElf32);
+        return fail(texts::kElfNotElf32);
     case ElfStatus::Damaged:
-        return fail(BufferText::ElfDamaged);
+        return fail(texts::kElfDamaged);
     case ElfStatus::Ok:
         break;
     }
     auto& memory = part == MemoryPart::Eeprom ? elf.eeprom : elf.flash;
     if (!memory)
-        return fail(part == MemoryPart::Eeprom ? BufferText::ElfNoEeprom : BufferText::ElfNoFlash);
+        return fail(part == MemoryPart::Eeprom ? texts::kElfNoEeprom : texts::kElfNoFlash);
     LoadedImage image = loaded(FileKind::Elf, std::move(*memory));
     memory.reset();
     image.elf = std::move(elf);
@@ -65,30 +65,30 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
 
 std::string elfContentsLine(const ElfImage& elf, MemoryPart taken, std::uint8_t languageCode) {
     std::vector<std::string> pieces;
-    const auto piece = [&](BufferText text, std::string_view arg) {
-        pieces.push_back(bufferText(text, languageCode, {arg}));
+    const auto piece = [&](const LangText& text, std::string_view arg) {
+        pieces.push_back(fillIn(pick(text, languageCode), {arg}));
     };
     if (elf.flash && taken != MemoryPart::Flash)
-        piece(BufferText::ElfFlashBytes, std::to_string(elf.flash->size()));
+        piece(texts::kElfFlashBytes, std::to_string(elf.flash->size()));
     if (elf.eeprom && taken != MemoryPart::Eeprom)
-        piece(BufferText::ElfEepromBytes, std::to_string(elf.eeprom->size()));
+        piece(texts::kElfEepromBytes, std::to_string(elf.eeprom->size()));
     if (!elf.fuses.empty()) {
-        constexpr BufferText kNames[] = {BufferText::FuseLow, BufferText::FuseHigh,
-                                         BufferText::FuseExtended};
+        const LangText* const kNames[] = {&texts::kFuseLow, &texts::kFuseHigh,
+                                          &texts::kFuseExtended};
         std::string fuses;
         for (std::size_t i = 0; i < elf.fuses.size() && i < std::size(kNames); ++i) {
             if (i != 0)
                 fuses += ", ";
-            fuses += bufferText(kNames[i], languageCode);
+            fuses += pick(*kNames[i], languageCode);
             fuses += ' ';
             fuses += hexBytes(std::span(elf.fuses).subspan(i, 1));
         }
-        piece(BufferText::ElfFuses, fuses);
+        piece(texts::kElfFuses, fuses);
     }
     if (elf.lock)
-        piece(BufferText::ElfLock, hexBytes(std::span(&*elf.lock, 1)));
+        piece(texts::kElfLock, hexBytes(std::span(&*elf.lock, 1)));
     if (elf.signature)
-        piece(BufferText::ElfSignature, hexBytes(*elf.signature));
+        piece(texts::kElfSignature, hexBytes(*elf.signature));
     std::string line;
     for (const std::string& text : pieces) {
         if (!line.empty())
@@ -119,8 +119,7 @@ LoadedImage loadImageFile(const std::string& fileName, MemoryPart part, std::uin
     case FileKind::Elf:
         return loadElf(fileName, part, languageCode);
     case FileKind::Other:
-        return refused(kind, bufferText(BufferText::UnknownFileKind, languageCode, {fileName}),
-                       true);
+        return refused(kind, fillIn(pick(texts::kUnknownFileKind, languageCode), {fileName}), true);
     }
     return {};
 }

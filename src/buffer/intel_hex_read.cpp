@@ -192,15 +192,15 @@ std::string hexReadMessage(const HexReadResult& result, std::uint8_t languageCod
     case HexStatus::Ok:
         return {};
     case HexStatus::NotHex:
-        return bufferText(BufferText::NoHexFile, languageCode);
+        return std::string(pick(texts::kNoHexFile, languageCode));
     case HexStatus::BadChecksum:
-        return bufferText(BufferText::WrongChecksum, languageCode);
+        return std::string(pick(texts::kWrongChecksum, languageCode));
     case HexStatus::TooLarge:
-        return bufferText(BufferText::ImageTooLarge, languageCode,
-                          {std::to_string(kMaxImageBytes / (1024 * 1024))});
+        return fillIn(pick(texts::kImageTooLarge, languageCode),
+                      {std::to_string(kMaxImageBytes / (1024 * 1024))});
     case HexStatus::ConversionError:
-        return bufferText(BufferText::BadRecord, languageCode,
-                          {std::to_string(result.line), result.detail});
+        return fillIn(pick(texts::kBadRecord, languageCode),
+                      {std::to_string(result.line), result.detail});
     }
     return {};
 }

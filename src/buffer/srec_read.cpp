@@ -118,15 +118,15 @@ std::string sRecordReadMessage(const SRecordReadResult& result, std::uint8_t lan
     case SRecordStatus::Ok:
         return {};
     case SRecordStatus::BadLine:
-        return bufferText(BufferText::SRecordBadLine, languageCode, {line, result.detail});
+        return fillIn(pick(texts::kSRecordBadLine, languageCode), {line, result.detail});
     case SRecordStatus::BadChecksum:
-        return bufferText(BufferText::SRecordBadChecksum, languageCode, {line});
+        return fillIn(pick(texts::kSRecordBadChecksum, languageCode), {line});
     case SRecordStatus::BadCount:
-        return bufferText(BufferText::SRecordBadCount, languageCode,
-                          {line, std::to_string(result.counted), std::to_string(result.found)});
+        return fillIn(pick(texts::kSRecordBadCount, languageCode),
+                      {line, std::to_string(result.counted), std::to_string(result.found)});
     case SRecordStatus::TooLarge:
-        return bufferText(BufferText::ImageTooLarge, languageCode,
-                          {std::to_string(kMaxImageBytes / (1024 * 1024))});
+        return fillIn(pick(texts::kImageTooLarge, languageCode),
+                      {std::to_string(kMaxImageBytes / (1024 * 1024))});
     }
     return {};
 }

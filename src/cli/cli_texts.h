@@ -172,4 +172,116 @@ constexpr LangText kUhidEvents{"Die Ereignisdatei „%1“ lässt sich nicht sch
                                "The events file \"%1\" cannot be written.",
                                "Файл событий «%1» не удаётся записать."};
 
+// ---- list-devices: the headings of its four lists, and the empty list ----
+constexpr LangText kEntriesHeading{
+    "Einträge des Device-Menüs (--device):", "Device menu entries (--device):",
+    "Пункты меню Device (--device):"};
+constexpr LangText kChipsHeading{
+    "An der Signatur erkannte Chips (Signatur, Name, Flash in Byte):",
+    "Chips identified by signature (signature, name, flash bytes):",
+    "Чипы, определяемые по сигнатуре (сигнатура, имя, flash в байтах):"};
+constexpr LangText kVirtualHeading{
+    "Virtuelle Chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Virtual chips (--programmer emulate:CHIP, serve-emulator --chip):",
+    "Виртуальные чипы (--programmer emulate:CHIP, serve-emulator --chip):"};
+constexpr LangText kAttachedHeading{
+    "Jetzt angeschlossene Programmiergeräte (--programmer hid:PFAD):",
+    "Programmers attached now (--programmer hid:PATH):",
+    "Подключённые сейчас программаторы (--programmer hid:ПУТЬ):"};
+constexpr LangText kNoneAttached{"keines", "none", "нет"};
+
+// ---- convert ----
+constexpr LangText kConvertUsage{
+    "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
+    "Wandelt Intel-HEX-, Motorola-S-Record- und Binärdateien ineinander um und liest den Flash "
+    "aus ELF-Dateien. EIN wird nach Name oder Inhalt gelesen; AUS wird für .s19, .s28, .s37, "
+    ".srec und .mot als S-Record geschrieben, binär, wenn das drittletzte Zeichen B ist, sonst "
+    "als Intel HEX.",
+    "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
+    "Converts between Intel HEX, Motorola S-record and binary files, and reads the flash of ELF "
+    "files. IN is read by its name or content; OUT is written as S-record for .s19, .s28, .s37, "
+    ".srec and .mot, as binary where the third character from the end is B, else as Intel HEX.",
+    "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
+    "Преобразует файлы Intel HEX, Motorola S-record и двоичные файлы и читает flash из файлов "
+    "ELF. ВХОД читается по имени или содержимому; ВЫХОД записывается как S-record для .s19, "
+    ".s28, .s37, .srec и .mot, как двоичный, если третий символ с конца B, иначе как Intel HEX."};
+
+// ---- --help: the headings and the parts every page shares (the pages are in help.cpp) ----
+constexpr LangText kHelpUsage{"Aufruf:", "Usage:", "Использование:"};
+constexpr LangText kHelpAbout{"Steuert das USB-Programmiergerät von der Kommandozeile.",
+                              "Drives the USB chip programmer from the command line.",
+                              "Управляет USB программатором из командной строки."};
+constexpr LangText kHelpCommands{"Befehle:", "Commands:", "Команды:"};
+constexpr LangText kHelpExamples{"Beispiele:", "Examples:", "Примеры:"};
+constexpr LangText kHelpOptions{
+    "Optionen:\n"
+    "  --device ENTRY       der Eintrag des Device-Menüs: avr-isp (Vorgabe), 89Cx051, 89C5x,\n"
+    "                       89Sxx, 90S1200, 24AA00 ... 24AA512 (siehe list-devices)\n"
+    "  --programmer P       hid (Vorgabe: das Programmiergerät an USB), hid:PATH (das an\n"
+    "                       diesem Knoten oder mit dieser Identität, siehe list-devices),\n"
+    "                       emulate[:CHIP] (ein virtuelles in diesem Programm, Vorgabe\n"
+    "                       ATmega8), socket:PATH\n"
+    "  --no-verify          programmieren, ohne danach zu vergleichen\n"
+    "  --force              write-fuses: auch eine Änderung schreiben, die Sie vom Chip\n"
+    "                       aussperrt; write, verify, write-eeprom, write-fuses: auch eine\n"
+    "                       Datei, die für einen anderen Chip erstellt ist\n"
+    "  --from FILE          write-fuses: die Fuse- und Lock-Bytes dieser ELF-Datei\n"
+    "  --lang de|en|ru      Sprache der Protokollzeilen und Meldungen (Vorgabe en)\n"
+    "  --trace              jeden Bericht auf der Standardfehlerausgabe zeigen\n"
+    "  -q, --quiet          nur Fehler, den Chip und das Ergebnis zeigen\n"
+    "  --wait SECONDS       so lange warten, bis das Programmiergerät angeschlossen ist\n"
+    "                       (Vorgabe 0)\n"
+    "  --timeout SECONDS    aufgeben, wenn so lange keine Antwort den Auftrag weitergebracht\n"
+    "                       hat (Bruchteile erlaubt; Vorgabe 30; 0 wartet unbegrenzt)\n"
+    "  -h, --help           diese Hilfe; BEFEHL --help für die eines Befehls\n",
+    "Options:\n"
+    "  --device ENTRY       the Device menu entry: avr-isp (default), 89Cx051, 89C5x, 89Sxx,\n"
+    "                       90S1200, 24AA00 ... 24AA512 (see list-devices)\n"
+    "  --programmer P       hid (default: the programmer on USB), hid:PATH (the one at that\n"
+    "                       node or identity, see list-devices), emulate[:CHIP] (a virtual\n"
+    "                       one in this process, default ATmega8), socket:PATH\n"
+    "  --no-verify          program without verifying afterwards\n"
+    "  --force              write-fuses: write a change that locks you out of the chip;\n"
+    "                       write, verify, write-eeprom, write-fuses: a file built for\n"
+    "                       another chip\n"
+    "  --from FILE          write-fuses: the fuse and lock bytes of this ELF file\n"
+    "  --lang de|en|ru      language of the log lines and messages (default en)\n"
+    "  --trace              show every report exchanged, on standard error\n"
+    "  -q, --quiet          show only errors, the chip and the result\n"
+    "  --wait SECONDS       wait that long for the programmer to be plugged in (default 0)\n"
+    "  --timeout SECONDS    give up when no answer has moved the job on for that long\n"
+    "                       (fractions allowed; default 30; 0 waits for ever)\n"
+    "  -h, --help           this help; COMMAND --help for a command's\n",
+    "Параметры:\n"
+    "  --device ENTRY       пункт меню Device: avr-isp (по умолчанию), 89Cx051, 89C5x,\n"
+    "                       89Sxx, 90S1200, 24AA00 ... 24AA512 (см. list-devices)\n"
+    "  --programmer P       hid (по умолчанию: программатор на USB), hid:PATH (тот, что на\n"
+    "                       этом узле или с этим идентификатором, см. list-devices),\n"
+    "                       emulate[:CHIP] (виртуальный в этой программе, по умолчанию\n"
+    "                       ATmega8), socket:PATH\n"
+    "  --no-verify          записывать без последующей проверки\n"
+    "  --force              write-fuses: записать и изменение, закрывающее доступ к чипу;\n"
+    "                       write, verify, write-eeprom, write-fuses: и файл, собранный\n"
+    "                       для другого чипа\n"
+    "  --from FILE          write-fuses: байты fuse и lock из этого файла ELF\n"
+    "  --lang de|en|ru      язык строк журнала и сообщений (по умолчанию en)\n"
+    "  --trace              показывать каждый отчёт обмена, в стандартный поток ошибок\n"
+    "  -q, --quiet          показывать только ошибки, чип и результат\n"
+    "  --wait SECONDS       ждать столько, пока программатор не будет подключён\n"
+    "                       (по умолчанию 0)\n"
+    "  --timeout SECONDS    прекратить, если столько времени ни один ответ не продвинул\n"
+    "                       операцию (дроби допустимы; по умолчанию 30; 0 ждёт бесконечно)\n"
+    "  -h, --help           эта справка; КОМАНДА --help — справка по команде\n"};
+constexpr LangText kHelpExitStatus{
+    "Exit-Status: 0 Erfolg, 1 der Auftrag ist fehlgeschlagen, 2 falscher Aufruf oder eine\n"
+    "Datei, die sich nicht lesen oder schreiben ließ, 3 kein Programmiergerät gefunden oder\n"
+    "eines, das dieser Benutzer nicht öffnen darf; nach SIGINT oder SIGTERM während eines\n"
+    "Auftrags 128 + die Signalnummer (130, 143).\n",
+    "Exit status: 0 success, 1 the job failed, 2 bad usage or a file that could not be read\n"
+    "or written, 3 no programmer found, or one this user may not open; after SIGINT or\n"
+    "SIGTERM during a job, 128 + the signal number (130, 143).\n",
+    "Код выхода: 0 успех, 1 операция не удалась, 2 неверный вызов или файл, который не\n"
+    "удалось прочитать или записать, 3 программатор не найден или этот пользователь не может\n"
+    "его открыть; после SIGINT или SIGTERM во время операции 128 + номер сигнала (130, 143).\n"};
+
 } // namespace tarvik::cli::texts

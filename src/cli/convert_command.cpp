@@ -16,21 +16,6 @@ namespace {
 
 constexpr std::uint8_t kEnglish = 1;
 
-constexpr LangText kUsage{
-    "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
-    "Wandelt Intel-HEX-, Motorola-S-Record- und Binärdateien ineinander um und liest den Flash "
-    "aus ELF-Dateien. EIN wird nach Name oder Inhalt gelesen; AUS wird für .s19, .s28, .s37, "
-    ".srec und .mot als S-Record geschrieben, binär, wenn das drittletzte Zeichen B ist, sonst "
-    "als Intel HEX.",
-    "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
-    "Converts between Intel HEX, Motorola S-record and binary files, and reads the flash of ELF "
-    "files. IN is read by its name or content; OUT is written as S-record for .s19, .s28, .s37, "
-    ".srec and .mot, as binary where the third character from the end is B, else as Intel HEX.",
-    "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
-    "Преобразует файлы Intel HEX, Motorola S-record и двоичные файлы и читает flash из файлов "
-    "ELF. ВХОД читается по имени или содержимому; ВЫХОД записывается как S-record для .s19, "
-    ".s28, .s37, .srec и .mot, как двоичный, если третий символ с конца B, иначе как Intel HEX."};
-
 struct LanguageOption {
     std::string_view name;
     std::uint8_t code;
@@ -71,7 +56,7 @@ Arguments parse(std::span<const std::string_view> args) {
 int runConvert(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     const Arguments parsed = parse(args);
     if (!parsed.valid) {
-        err << pick(kUsage, parsed.language) << '\n';
+        err << pick(cli::texts::kConvertUsage, parsed.language) << '\n';
         return 1;
     }
     const std::string in(parsed.files[0]);

@@ -21,24 +21,6 @@ namespace tarvik::cli {
 
 namespace {
 
-constexpr LangText kEntriesHeading{
-    "Einträge des Device-Menüs (--device):", "Device menu entries (--device):",
-    "Пункты меню Device (--device):"};
-constexpr LangText kChipsHeading{
-    "An der Signatur erkannte Chips (Signatur, Name, Flash in Byte):",
-    "Chips identified by signature (signature, name, flash bytes):",
-    "Чипы, определяемые по сигнатуре (сигнатура, имя, flash в байтах):"};
-constexpr LangText kVirtualHeading{
-    "Virtuelle Chips (--programmer emulate:CHIP, serve-emulator --chip):",
-    "Virtual chips (--programmer emulate:CHIP, serve-emulator --chip):",
-    "Виртуальные чипы (--programmer emulate:CHIP, serve-emulator --chip):"};
-
-constexpr LangText kAttachedHeading{
-    "Jetzt angeschlossene Programmiergeräte (--programmer hid:PFAD):",
-    "Programmers attached now (--programmer hid:PATH):",
-    "Подключённые сейчас программаторы (--programmer hid:ПУТЬ):"};
-constexpr LangText kNoneAttached{"keines", "none", "нет"};
-
 // A backend that connects in the background (the socket) has this long to find its programmer.
 constexpr std::chrono::milliseconds kSettle{500};
 
@@ -50,7 +32,7 @@ void column(std::ostream& out, std::string_view text, int width) {
 // The programmers on the bus, each as its path and identity.
 void listAttached(std::ostream& out, const CliOptions& options, const BackendFactory& openBackend) {
     const std::uint8_t language = options.language;
-    out << '\n' << pick(kAttachedHeading, language) << '\n';
+    out << '\n' << pick(texts::kAttachedHeading, language) << '\n';
     PlainDispatcher dispatcher;
     std::unique_ptr<HidBackend> backend = openBackend(options.programmer, dispatcher);
     if (!backend) {
@@ -64,7 +46,7 @@ void listAttached(std::ostream& out, const CliOptions& options, const BackendFac
     dispatcher.runUntil([&] { return !attachedProgrammers(*backend).empty(); }, settle);
     const std::vector<HidDeviceInfo> attached = attachedProgrammers(*backend);
     if (attached.empty())
-        out << "  " << pick(kNoneAttached, language) << '\n';
+        out << "  " << pick(texts::kNoneAttached, language) << '\n';
     for (const HidDeviceInfo& device : attached) {
         out << "  ";
         column(out, device.path, 20);
@@ -79,7 +61,7 @@ void listAttached(std::ostream& out, const CliOptions& options, const BackendFac
 int listDevices(const CliOptions& options, CliIo& io, const BackendFactory& openBackend) {
     std::ostream& out = io.out;
     const std::uint8_t language = options.language;
-    out << pick(kEntriesHeading, language) << '\n';
+    out << pick(texts::kEntriesHeading, language) << '\n';
     for (const DeviceName& name : kDeviceNames) {
         const chips::DeviceEntry* entry = chips::findDeviceEntry(name.entry);
         out << "  ";
@@ -87,7 +69,7 @@ int listDevices(const CliOptions& options, CliIo& io, const BackendFactory& open
         out << (entry ? entry->caption : "") << '\n';
     }
 
-    out << '\n' << pick(kChipsHeading, language) << '\n';
+    out << '\n' << pick(texts::kChipsHeading, language) << '\n';
     std::vector<std::string_view> listed;
     for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
         if (chip.kind != emulator::ChipKind::Microcontroller)
@@ -104,7 +86,7 @@ int listDevices(const CliOptions& options, CliIo& io, const BackendFactory& open
         out << identity.codeSize << '\n';
     }
 
-    out << '\n' << pick(kVirtualHeading, language) << '\n';
+    out << '\n' << pick(texts::kVirtualHeading, language) << '\n';
     std::size_t width = 0;
     for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
         if (width > 0 && width + chip.name.size() > 76) {

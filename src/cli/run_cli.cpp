@@ -33,7 +33,7 @@ int runCli(std::span<const std::string> args, CliIo& io, const BackendFactory& o
     const CliOptions& options = parsed.options;
     const bool unknownCommand = parsed.error && parsed.error->text == &texts::kUnknownCommand;
     if (options.help && !unknownCommand) {
-        printHelp(io.out, options.command);
+        printHelp(io.out, options.command, options.language);
         return kExitSuccess;
     }
     if (parsed.error) {

@@ -2,7 +2,9 @@
 #include "form/captions.h"
 
 #include <array>
+#include <string_view>
 
+#include "common/lang_text.h"
 #include "form/settings_store.h"
 
 namespace tarvik {
@@ -10,6 +12,22 @@ namespace tarvik {
 namespace {
 
 using F = TMainForm;
+
+// One row per control (or pair of controls sharing a caption): its designed caption and its
+// German, English and Russian captions.
+struct SwitchedCaption {
+    MenuItem TMainForm::*item; // nullptr: no menu entry
+    Button TMainForm::*button; // nullptr: no button
+    std::string_view designed; // shown before any language handler ran
+    LangText text;
+};
+
+struct DialogTexts {
+    FileDialog TMainForm::*dialog;
+    std::string_view designedTitle; // the designed filter is the German one
+    LangText title;
+    LangText filter;
+};
 
 constexpr std::array kSwitchedCaptions{
     SwitchedCaption{&F::nDatei, nullptr, "Файл", {"Datei", "File", "Файл"}},
@@ -122,13 +140,6 @@ constexpr std::array kLanguageEntries{
 };
 
 } // namespace
-
-std::span<const SwitchedCaption> switchedCaptions() {
-    return kSwitchedCaptions;
-}
-std::span<const DialogTexts> dialogTexts() {
-    return kDialogTexts;
-}
 
 void applyDesignedCaptions(TMainForm& form) {
     writeCaptions(

@@ -85,8 +85,8 @@ void TMainForm::initControls() {
     ProtocolState = stIdle;
     Hexeditor.OnChange = [this] { HexeditorChange(); };
     Hexeditor.OnGrowthRefused = [this] {
-        host_.showErrorBox(bufferText(BufferText::BufferFull, LanguageCode,
-                                      {std::to_string(kMaxImageBytes / (1024 * 1024))}));
+        host_.showErrorBox(fillIn(pick(texts::kBufferFull, LanguageCode),
+                                  {std::to_string(kMaxImageBytes / (1024 * 1024))}));
     };
 }
 

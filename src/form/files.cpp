@@ -32,7 +32,7 @@ void TMainForm::nopenClick() {
 void TMainForm::nsaveClick() {
     NotifyOnExit notify(*this);
     if (WriteHexFile())
-        log(imageLine(BufferText::ImageSaved));
+        log(imageLine(texts::kImageSaved));
 }
 
 void TMainForm::OpenBufferFile(MemoryPart part) {
@@ -80,14 +80,14 @@ void TMainForm::ReadHexFile(MemoryPart part) {
     ErrorFlag = false;
     FileSignature = image.elf.signature;
     FileContentsLine = elfContentsLine(image.elf, part, LanguageCode);
-    log(imageLine(BufferText::ImageLoaded));
+    log(imageLine(texts::kImageLoaded));
     if (!FileContentsLine.empty())
         log(FileContentsLine);
 }
 
-std::string TMainForm::imageLine(BufferText text) const {
-    return bufferText(text, LanguageCode,
-                      {std::to_string(Hexeditor.bytes().size()), crc32Text(Hexeditor.bytes())});
+std::string TMainForm::imageLine(const LangText& text) const {
+    return fillIn(pick(text, LanguageCode),
+                  {std::to_string(Hexeditor.bytes().size()), crc32Text(Hexeditor.bytes())});
 }
 
 bool TMainForm::WriteHexFile() {

@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "buffer/buffer_texts.h"
 #include "buffer/hex_buffer.h"
 #include "buffer/image_file.h"
 #include "common/lang_text.h"
@@ -238,7 +237,7 @@ public:
     void log(const LangText& text);
     void log(std::string line);
     // The line with the buffer's size and CRC-32 after a load, a read or a save.
-    std::string imageLine(BufferText text) const;
+    std::string imageLine(const LangText& text) const;
     // What else the file last loaded holds (an ELF file's other memories, fuses, lock and
     // signature), as its log line says; empty for other kinds.
     std::string FileContentsLine;

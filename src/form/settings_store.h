@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -16,6 +17,9 @@ constexpr std::string_view kVerifyAfterProgram = "Verify after program";
 constexpr std::string_view kUpdateBufferFromFile = "Update buffer from file";
 constexpr std::string_view kLanguage = "Language";
 constexpr std::string_view kLastDevice = "Last Device";
+// The four, in the order the start-up reads them.
+constexpr std::string_view kAll[] = {kVerifyAfterProgram, kUpdateBufferFromFile, kLanguage,
+                                     kLastDevice};
 } // namespace setting
 
 class SettingsStore {
@@ -30,8 +34,16 @@ public:
     virtual void StoreBool(std::string_view name, bool value) = 0;
 };
 
+// The language code (0 German, 1 English, 2 Russian) a stored "Language" value asks for, for
+// the texts written before the window has applied it: 1, 2 and 3 (the low byte counting) as at
+// start-up, 0 German as the window's designed state, English for nothing stored or above 3.
+std::uint8_t languageCodeOfStored(std::optional<std::int32_t> stored);
+// The same, read from a store; a value of the wrong type counts as nothing stored.
+std::uint8_t storedLanguageCode(SettingsStore& settings);
+
 // Settings held in memory: for tests and the command-line tool, which stores nothing on disk.
-// A value may be set to a string to stand for a value of the wrong type.
+// A value may be set to a string to stand for a value of the wrong type; its error follows the
+// stored language.
 class MemorySettings : public SettingsStore {
 public:
     using Value = std::variant<std::int32_t, std::string>;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "operations/engine_support.h"
 
@@ -105,7 +106,7 @@ void collectReadData(TMainForm& form, Payload payload) {
         } else {
             form.Hexeditor.SetAllBytes(form.ReadData);
             form.FileSignature.reset(); // the chip's bytes name no chip
-            form.log(form.imageLine(BufferText::ImageRead));
+            form.log(form.imageLine(texts::kImageRead));
         }
         form.ProtocolState = stIdle;
     }

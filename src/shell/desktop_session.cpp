@@ -10,17 +10,22 @@
 #include "shell/main_window.h"
 #include "shell/qt_dispatcher.h"
 #include "shell/registry_edit.h"
+#include "shell/shell_texts.h"
 
 namespace tarvik {
 
-namespace {
-
+// The settings belong to the user: a program running without elevation may not write the
+// machine-wide hive, where the settings would silently never be kept. Values an earlier version
+// left there are the starting point of a user who has none yet.
 std::unique_ptr<SettingsStore> desktopSettings() {
     auto registry = std::make_unique<TRegistryEdit>();
-    registry->RootKey = rkLocalMachine;
+    registry->RootKey = rkCurrentUser;
     registry->RegKey = "\\software\\Tarvik\\";
+    registry->TakeOverFrom(rkLocalMachine);
     return registry;
 }
+
+namespace {
 
 // The "Last Device" index of the entry the virtual chip is programmed through, found as the
 // client would find it: a microcontroller by the signature it shows, a serial EEPROM by its
@@ -43,24 +48,27 @@ std::optional<std::int32_t> homeDeviceIndex(const emulator::VirtualChip& chip) {
 
 } // namespace
 
-std::string unknownVirtualChipText(const std::string& name) {
-    std::string text = "There is no virtual chip \"" + name + "\". Known chips:";
-    // Appended piece by piece: g++ 12 at -O3 takes "literal" + string for an overlapping copy.
+std::string unknownVirtualChipText(const std::string& name, std::uint8_t languageCode) {
+    std::string known;
     for (const emulator::VirtualChip& chip : emulator::virtualChips()) {
-        text += ' ';
-        text += chip.name;
+        if (!known.empty())
+            known += ' ';
+        known += chip.name;
     }
-    return text + ".";
+    return fillIn(pick(texts::kUnknownVirtualChip, languageCode), {name, known});
 }
 
 DesktopSession::DesktopSession(const ProgramOptions& options,
                                std::unique_ptr<SettingsStore> settings, Latency latency)
-    : dispatcher_(std::make_unique<QtDispatcher>()) {
+    : dispatcher_(std::make_unique<QtDispatcher>()),
+      settings_(settings ? std::move(settings) : desktopSettings()) {
+    // Until the window applies the stored language, texts follow the settings.
+    const auto language = [this] { return storedLanguageCode(*settings_); };
     switch (options.programmer) {
     case ProgramOptions::Programmer::Emulated: {
         const emulator::VirtualChip* chip = emulator::findVirtualChip(options.chip);
         if (!chip)
-            throw UserError(unknownVirtualChipText(options.chip));
+            throw UserError(unknownVirtualChipText(options.chip, language()));
         programmer = std::make_shared<emulator::VirtualProgrammer>(*chip);
         auto bus = std::make_unique<EmulatedBackend>(*dispatcher_);
         programmerPlug = bus->plug(programmer, latency);
@@ -72,18 +80,15 @@ DesktopSession::DesktopSession(const ProgramOptions& options,
         backend_ =
             openBackend({BackendChoice::Kind::Socket, nullptr, options.socketPath}, *dispatcher_);
         if (!backend_)
-            throw UserError("A programmer on a UNIX socket is not available on this system: "
-                            "start Tarvik with --emulate or with the programmer on USB.");
+            throw UserError(std::string(pick(texts::kNoSocketSupport, language())));
         break;
     case ProgramOptions::Programmer::Usb:
         backend_ = openBackend({}, *dispatcher_);
         if (!backend_)
-            throw UserError("This build of Tarvik has no USB support: start it with --emulate or "
-                            "--programmer socket:PATH.");
+            throw UserError(std::string(pick(texts::kNoUsbSupport, language())));
         break;
     }
     controller_ = std::make_unique<THidDeviceController>(*backend_, *dispatcher_);
-    settings_ = settings ? std::move(settings) : desktopSettings();
 
     window_ = std::make_unique<MainWindow>(*controller_, *settings_);
     // The virtual programmer's chip is known: a first start selects the entry it is reached by.
@@ -105,9 +110,9 @@ DesktopSession::~DesktopSession() {
     window_->setInfoForm(nullptr);
     infoForm_.reset();
     window_.reset();
-    settings_.reset();
     controller_.reset();
     backend_.reset();
+    settings_.reset();
 }
 
 } // namespace tarvik

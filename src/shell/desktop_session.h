@@ -1,9 +1,10 @@
-// One run of the desktop program: the main-thread dispatcher, the programmer's backend (USB,
-// the in-process virtual programmer or a socket peer), the HID controller, the settings store,
-// the main window (whose model searches for the programmer while it is built, then runs
+// One run of the desktop program: the main-thread dispatcher, the settings store, the
+// programmer's backend (USB, the in-process virtual programmer or a socket peer), the HID
+// controller, the main window (whose model searches for the programmer while it is built, then runs
 // FormCreate) and the hidden info window. Members are made in that order and go in reverse.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,14 +23,17 @@ class MainWindow;
 class QtDispatcher;
 class TInfoForm;
 
+// The desktop's settings store: TRegistryEdit under "\software\Tarvik\".
+std::unique_ptr<SettingsStore> desktopSettings();
+
 // The error text for a virtual chip name that names none, listing the known ones.
-std::string unknownVirtualChipText(const std::string& name);
+std::string unknownVirtualChipText(const std::string& name, std::uint8_t languageCode);
 
 class DesktopSession {
 public:
     // settings: the store to use; none means the desktop's TRegistryEdit. Throws UserError when
     // the options name a programmer that can't be set up (an unknown virtual chip, no USB
-    // support built in).
+    // support built in), in the language the settings ask for.
     explicit DesktopSession(const ProgramOptions& options,
                             std::unique_ptr<SettingsStore> settings = nullptr,
                             Latency latency = Latency::UsbFullSpeed);
@@ -47,10 +51,10 @@ public:
 
 private:
     std::unique_ptr<QtDispatcher> dispatcher_;
+    std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<HidBackend> backend_;
     EmulatedBackend* emulatedBus_ = nullptr;
     std::unique_ptr<THidDeviceController> controller_;
-    std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<TInfoForm> infoForm_;
 };

@@ -14,7 +14,7 @@ void runGuarded(const std::function<void()>& call,
     } catch (const std::exception& error) {
         report(error.what());
     } catch (...) {
-        report("Unknown error.");
+        report({});
     }
 }
 

@@ -12,7 +12,8 @@ class QWidget;
 
 namespace tarvik {
 
-// Runs call; a thrown exception's text (or a generic one) goes to report.
+// Runs call; a thrown exception's text goes to report, an empty one for an exception that
+// brings none (the receiver shows the general text in the current language).
 void runGuarded(const std::function<void()>& call,
                 const std::function<void(std::string_view)>& report);
 

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "shell/text_fit.h"
+
 namespace tarvik {
 
 namespace {
@@ -85,6 +87,8 @@ TInfoForm::TInfoForm(QWidget* parent)
     Label7 = label(Panel2, kEepromList, QRect(52, 192, 349, 39), true);
     Label9 = heading(Panel2, "AVR - ISP:", QPoint(44, 240));
     Label10 = label(Panel2, kAvrList, QRect(52, 272, 349, 89), true);
+    fitText(Label7);
+    fitText(Label10);
 
     for (QObject* watched : {static_cast<QObject*>(Panel1), static_cast<QObject*>(Panel2),
                              static_cast<QObject*>(Label1), static_cast<QObject*>(Label7),

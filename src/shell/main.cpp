@@ -18,20 +18,26 @@ using namespace tarvik;
 
 int main(int argc, char** argv) {
     // The command line first, so --help and mistakes are answered without a display.
+    // Its texts are in the language the settings ask for, as the window's would be.
     const ParsedOptions parsed =
         parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const auto language = [] { return storedLanguageCode(*desktopSettings()); };
     if (!parsed.options) {
-        std::fprintf(stderr, "tarvik: %s\n\n%s", parsed.error.c_str(), programUsage().c_str());
+        const std::uint8_t code = language();
+        const std::string usage(programUsage(code));
+        std::fprintf(stderr, "tarvik: %s\n\n%s", std::string(pick(parsed.error, code)).c_str(),
+                     usage.c_str());
         return 2;
     }
     ProgramOptions options = *parsed.options;
     if (options.help) {
-        std::printf("%s", programUsage().c_str());
+        std::printf("%s", std::string(programUsage(language())).c_str());
         return 0;
     }
     if (options.programmer == ProgramOptions::Programmer::Emulated &&
         !emulator::findVirtualChip(options.chip)) {
-        std::fprintf(stderr, "tarvik: %s\n", unknownVirtualChipText(options.chip).c_str());
+        std::fprintf(stderr, "tarvik: %s\n",
+                     unknownVirtualChipText(options.chip, language()).c_str());
         return 2;
     }
 

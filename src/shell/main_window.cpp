@@ -31,6 +31,8 @@
 #include "shell/hex_view/hex_view.h"
 #include "shell/info_form.h"
 #include "shell/menu_bar_view.h"
+#include "shell/shell_texts.h"
+#include "shell/text_fit.h"
 
 namespace tarvik {
 
@@ -67,6 +69,16 @@ void setTextIfChanged(Widget* widget, const std::string& text) {
     const QString wanted = QString::fromStdString(text);
     if (widget->text() != wanted)
         widget->setText(wanted);
+}
+
+// The caption of a label or button of a fixed size: set when it changes, and fitted to its box.
+template <typename Widget>
+void setCaption(Widget* widget, const std::string& text) {
+    const QString wanted = QString::fromStdString(text);
+    if (widget->text() == wanted)
+        return;
+    widget->setText(wanted);
+    fitText(widget);
 }
 
 QLineEdit* readOnlyEdit(QWidget* parent, QRect geometry) {
@@ -189,7 +201,7 @@ bool MainWindow::openFile(const QString& path) {
     if (!open || !open->isEnabled())
         return false;
     pendingOpen_ = path;
-    call(&TMainForm::OpenBufferFile);
+    call([this] { form_->OpenBufferFile(); }); // as File > Open does: into the flash buffer
     pendingOpen_.reset();
     return true;
 }
@@ -228,9 +240,9 @@ void MainWindow::renderNow() {
 
     if (GBDevice->title() != QString::fromStdString(form.GBDevice.caption))
         GBDevice->setTitle(QString::fromStdString(form.GBDevice.caption));
-    setTextIfChanged(Label1, form.Label1.caption);
-    setTextIfChanged(Label2, form.Label2.caption);
-    setTextIfChanged(Label3, form.Label3.caption);
+    setCaption(Label1, form.Label1.caption);
+    setCaption(Label2, form.Label2.caption);
+    setCaption(Label3, form.Label3.caption);
     setTextIfChanged(Device, form.Device.text);
     setTextIfChanged(AutoDevice, form.AutoDevice.text);
     setTextIfChanged(CodeSize, form.CodeSize.text);
@@ -238,7 +250,7 @@ void MainWindow::renderNow() {
     for (const menu::ButtonEntry& entry : menu::kButtons) {
         const Button& model = form.*(entry.button);
         QPushButton* button = buttons_.at(std::string(entry.name));
-        setTextIfChanged(button, model.caption);
+        setCaption(button, model.caption);
         button->setEnabled(model.enabled);
     }
 
@@ -373,7 +385,7 @@ void MainWindow::showErrorBox(std::string_view text) {
 }
 
 void MainWindow::showApplicationError(std::string_view text) {
-    showErrorMessage(this, text);
+    showErrorMessage(this, text.empty() ? pick(texts::kUnknownError, form_->LanguageCode) : text);
 }
 
 void MainWindow::showInfoWindow() {

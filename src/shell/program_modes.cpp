@@ -11,16 +11,16 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
-#include <fstream>
+#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "buffer/intel_hex.h"
 #include "shell/desktop_session.h"
 #include "shell/info_form.h"
 #include "shell/main_window.h"
+#include "shell/process_figures.h"
 
 namespace tarvik {
 
@@ -36,35 +36,16 @@ void waitForJob(MainWindow& window) {
     window.renderNow();
 }
 
-// Milliseconds since the process started: from TARVIK_LAUNCH_NS (wall clock, set by the
-// benchmark script just before the start) when given, else from the kernel's start time.
+// Milliseconds since the process started: from TARVIK_LAUNCH_NS (wall clock, nanoseconds since
+// the epoch, set by the benchmark script just before the start) when given, else from the
+// system's record of the process.
 double millisecondsSinceStart() {
     if (const char* launch = std::getenv("TARVIK_LAUNCH_NS")) {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        const double nowNs = double(now.tv_sec) * 1e9 + double(now.tv_nsec);
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        const double nowNs = double(std::chrono::nanoseconds(now).count());
         return (nowNs - std::stod(launch)) / 1e6;
     }
-    std::ifstream stat("/proc/self/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // Field 22, counted after the command name's closing parenthesis (field 2).
-    std::size_t pos = text.rfind(')');
-    for (int field = 2; field < 22 && pos != std::string::npos; ++field)
-        pos = text.find(' ', pos + 1);
-    const double startTicks = pos == std::string::npos ? 0 : std::stod(text.substr(pos + 1));
-    timespec boot{};
-    clock_gettime(CLOCK_BOOTTIME, &boot);
-    const double nowMs = double(boot.tv_sec) * 1e3 + double(boot.tv_nsec) / 1e6;
-    return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    return -1;
+    return millisecondsSinceProcessStart();
 }
 
 // Saves the next modal message box to the file once it shows, then closes it with Esc (its

@@ -1,19 +1,12 @@
 // Parsing the desktop program's command line.
 #include "shell/program_options.h"
 
+#include "shell/shell_texts.h"
+
 namespace tarvik {
 
-std::string programUsage() {
-    return "Usage: tarvik [OPTIONS] [FILE]\n"
-           "Client for the USB HID chip programmer. FILE (Intel HEX or binary) is opened at "
-           "start.\n"
-           "\n"
-           "  --emulate[=CHIP]           use the built-in virtual programmer holding CHIP\n"
-           "                             (default ATmega8) instead of the one on USB\n"
-           "  --programmer usb           use the programmer on USB (the default)\n"
-           "  --programmer socket:PATH   use a virtual programmer served on the UNIX socket PATH\n"
-           "                             (tarvik-cli serve-emulator --socket PATH)\n"
-           "  --help                     show this text and exit\n";
+std::string_view programUsage(std::uint8_t languageCode) {
+    return pick(texts::kProgramUsage, languageCode);
 }
 
 ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments) {
@@ -37,29 +30,28 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--programmer" || argument.starts_with("--programmer=")) {
             const auto choice = value("--programmer");
             if (!choice)
-                return {std::nullopt, "--programmer needs a value: usb or socket:PATH"};
+                return {std::nullopt, fillInAll(texts::kProgrammerNeedsValue, {})};
             if (*choice == "usb") {
                 options.programmer = ProgramOptions::Programmer::Usb;
             } else if (choice->starts_with("socket:") && choice->size() > 7) {
                 options.programmer = ProgramOptions::Programmer::Socket;
                 options.socketPath = choice->substr(7);
             } else {
-                return {std::nullopt,
-                        "unknown programmer \"" + *choice + "\": use usb or socket:PATH"};
+                return {std::nullopt, fillInAll(texts::kUnknownProgrammer, {*choice})};
             }
         } else if (argument == "--screenshot" || argument.starts_with("--screenshot=")) {
             const auto dir = value("--screenshot");
             if (!dir || dir->empty())
-                return {std::nullopt, "--screenshot needs a folder"};
+                return {std::nullopt, fillInAll(texts::kScreenshotNeedsFolder, {})};
             options.screenshotDir = *dir;
         } else if (argument == "--benchmark-startup") {
             options.benchmarkStartup = true;
         } else if (argument.starts_with("-") && argument != "-") {
-            return {std::nullopt, "unknown option \"" + argument + "\""};
+            return {std::nullopt, fillInAll(texts::kUnknownProgramOption, {argument})};
         } else if (options.file.empty()) {
             options.file = argument;
         } else {
-            return {std::nullopt, "only one file can be opened"};
+            return {std::nullopt, fillInAll(texts::kOneFileOnly, {})};
         }
     }
     return {options, {}};

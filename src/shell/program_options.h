@@ -1,9 +1,13 @@
 // The command line of the desktop program.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "common/lang_text.h"
 
 namespace tarvik {
 
@@ -18,14 +22,15 @@ struct ProgramOptions {
     bool help = false;
 };
 
-// The options, or the text of what is wrong with them.
+// The options, or the text of what is wrong with them in every language (the language the
+// settings ask for is picked when it is shown).
 struct ParsedOptions {
     std::optional<ProgramOptions> options;
-    std::string error;
+    LangLine error;
 };
 ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments);
 
-// The text --help prints.
-std::string programUsage();
+// The text --help prints, in the language of the code (0 German, 1 English, 2 Russian).
+std::string_view programUsage(std::uint8_t languageCode);
 
 } // namespace tarvik

@@ -1,7 +1,7 @@
-// TRegistryEdit: the desktop's settings store. The values live in a per-user INI file,
-// $XDG_CONFIG_HOME/Tarvik/Tarvik.conf (~/.config/Tarvik/Tarvik.conf when unset), under the
-// section named after the key path ("\software\Tarvik\" → [software/Tarvik]). Every call opens
-// the file, does its one access and closes it again, so another instance's writes are seen.
+// TRegistryEdit: the desktop's settings store, named 32-bit integer values under one key. Where
+// they live depends on the system: in the registry on Windows (windows/registry_edit_windows.cpp),
+// in a per-user INI file elsewhere (posix/registry_edit_ini.cpp). Every call opens the store, does
+// its one access and closes it again, so another instance's writes are seen.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,8 @@
 
 namespace tarvik {
 
-// The hives a key can be given under. There is one store per user on this system, so every
-// root key selects the same file; the property is kept so the key reads as it was designed.
+// The hives a key can be given under. The INI store has one file per user, so there every root
+// key selects the same file; the property is kept so the key reads as it was designed.
 enum TRootKey {
     rkAllUsers,
     rkCurrentUser,
@@ -37,14 +37,25 @@ public:
     // Throws UserError when the stored value is not a 32-bit integer.
     std::int32_t LoadInt(std::string_view name, std::int32_t defaultValue) override;
     bool LoadBool(std::string_view name, bool defaultValue) override;
-    // Throws UserError when the file can't be written.
+    // Throws UserError when the value can't be written.
     void StoreInt(std::string_view name, std::int32_t value) override;
     void StoreBool(std::string_view name, bool value) override;
 
-    // The file every access goes to, from the environment at the moment of the call.
-    static std::string storePath();
-    // The INI section a key path maps to: "\software\Tarvik\" → "software/Tarvik".
-    static std::string groupOf(std::string_view regKey);
+    // When the key holds none of the window's settings yet, copies those found under the same
+    // key of formerRoot, where earlier versions kept them; a value of another type stays
+    // behind. Best effort: what can't be copied is left to the start-up, which stores the
+    // defaults and reports a store that can't be written.
+    void TakeOverFrom(TRootKey formerRoot);
+
+    // Where the values live, as the error texts name it.
+    std::string location() const;
+
+private:
+    // Language(), or until it is set, the language the stored settings ask for.
+    std::uint8_t textLanguage() const;
+    // Fills %1..%3 of one of the store's texts in one pass, so a name holding "%2" stays as it is.
+    static std::string fillIn(std::string_view pattern, std::string_view a1, std::string_view a2,
+                              std::string_view a3);
 };
 
 } // namespace tarvik

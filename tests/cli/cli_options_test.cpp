@@ -148,6 +148,18 @@ TEST_F(Usage, HelpForTheToolAndEveryCommand) {
             << out.str();
         EXPECT_TRUE(has(out.str(), "Examples:\n  tarvik-cli ")) << command.name;
     }
+    // In the language --lang asks for.
+    EXPECT_EQ(run({"--lang", "ru", "--help"}), 0);
+    EXPECT_TRUE(out.str().starts_with("Использование: tarvik-cli [OPTIONS] COMMAND [ARGS]\n"
+                                      "Управляет USB программатором из командной строки.\n"))
+        << out.str();
+    EXPECT_TRUE(has(out.str(), "\nКод выхода: 0 успех,"));
+    EXPECT_EQ(run({"--lang", "de", "write", "--help"}), 0);
+    EXPECT_TRUE(out.str().starts_with("Aufruf: tarvik-cli [OPTIONS] write FILE\n"
+                                      "Flash (oder serielles EEPROM) aus FILE programmieren.\n"))
+        << out.str();
+    EXPECT_TRUE(has(out.str(), "\nBeispiele:\n  tarvik-cli write firmware.hex\n"));
+    EXPECT_TRUE(has(out.str(), "\nOptionen:\n  --device ENTRY "));
 }
 
 TEST_F(Usage, ListDevicesShowsEntriesAndIdentifiableChips) {

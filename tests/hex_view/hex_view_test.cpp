@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QScrollBar>
 #include <QTest>
-#include <cstdlib>
 
 #include "shell/hex_view/hex_view.h"
 
@@ -103,6 +104,15 @@ TEST_F(ViewTest, ViewOnlyIgnoresTypingButNavigates) {
     EXPECT_EQ(bytes(), HexBuffer::Bytes(100, 0));
 }
 
+TEST_F(ViewTest, FontIsCourierNewWhereInstalledAndFixedPitchAlways) {
+    const QFontInfo font(view.font());
+    EXPECT_TRUE(font.fixedPitch()) << font.family().toStdString();
+    EXPECT_EQ(font.pixelSize(), 13);
+    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
+        EXPECT_EQ(font.family(), QStringLiteral("Courier New"));
+    }
+}
+
 TEST_F(ViewTest, ClickPlacesTheCursorInEitherColumn) {
     show(HexBuffer::Bytes(64, 0), true);
     const QFontMetrics metrics(view.font());
@@ -166,8 +176,8 @@ TEST_F(ViewTest, PaintsOnlyTheVisibleRowsWhateverTheSize) {
 } // namespace tarvik
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

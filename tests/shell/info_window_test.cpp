@@ -40,7 +40,7 @@ TEST(InfoWindow, LayoutAndTexts) {
 }
 
 TEST(InfoWindow, ShownFromTheMenuHiddenByTheMainWindowAndBackgroundClicks) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     TInfoForm& info = session->infoForm();

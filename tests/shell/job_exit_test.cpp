@@ -1,6 +1,5 @@
 // The window while a job waits for an answer that does not come: the hex view takes no edits,
-// Action → Abort (Esc) is the only Action entry, closing asks first, a termination signal
-// closes without asking.
+// Action → Abort (Esc) is the only Action entry, closing asks first.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,29 +11,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
-
 #include "emulator/virtual_programmer.h"
 #include "shell/hex_view/hex_view.h"
-#include "shell/termination_signals.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
 
 namespace {
-
-// Starts a program job that stalls after a few reports, with the buffer in edit mode.
-void startStalledJob(DesktopSession& session) {
-    MainWindow& window = session.window();
-    window.form().Hexeditor.SetAllBytes(std::vector<std::uint8_t>(4000, 0x5A));
-    window.action("nAVRISP")->trigger();
-    window.action("neditbuffer")->trigger();
-    session.programmer->injectFault(emulator::Fault::NoAnswer, 6);
-    window.renderNow();
-    window.button("bProg")->click();
-    ASSERT_TRUE(runUntil([&] { return session.programmer->reportsReceived() >= 6; }));
-    window.renderNow();
-}
 
 // Answers the next message box with the button of that caption once it shows.
 void answerNextBox(const QString& caption) {
@@ -54,7 +37,7 @@ void answerNextBox(const QString& caption) {
 } // namespace
 
 TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -92,7 +75,7 @@ TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
 }
 
 TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -103,18 +86,18 @@ TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19"); // the ISP entry, stored at first start
+    EXPECT_EQ(store.values()["Last Device"], "19"); // the ISP entry, stored at first start
 
     answerNextBox(QStringLiteral("Ja"));
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
+    EXPECT_EQ(store.values()["Last Device"], "19");
 }
 
 // Unsaved edits are never lost by closing: the close box and File → exit (Ctrl+X) ask
 // Save / Discard / Cancel (Cancel the default), in the current language.
 TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -175,7 +158,7 @@ TEST(JobExit, ClosingWithUnsavedEditsAsksToSaveThem) {
 
 // The close question waits inside a handler: the gauge and the log still follow the job.
 TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
-    TempConfigHome home;
+    TempSettings store;
     ProgramOptions options;
     options.programmer = ProgramOptions::Programmer::Emulated;
     options.chip = "ATmega128";
@@ -207,17 +190,4 @@ TEST(JobExit, TheWindowKeepsRenderingWhileTheCloseQuestionIsOpen) {
     ASSERT_EQ(seen.size(), 30u);
     EXPECT_GT(seen.back(), seen.front());
     window.action("nAbort")->trigger();
-}
-
-TEST(JobExit, TerminationSignalDuringAJobClosesWithoutAsking) {
-    TempConfigHome home;
-    auto session = emulatedSession("ATmega8");
-    MainWindow& window = session->window();
-    closeOnTerminationSignals(window);
-    window.show();
-    startStalledJob(*session);
-    std::raise(SIGINT);
-    EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-    EXPECT_FALSE(window.form().JobRunning());
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
 }

@@ -22,7 +22,7 @@ TEST(ProgramOptions, Accepted) {
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = parseProgramOptions(c.arguments);
-        ASSERT_TRUE(parsed.options) << parsed.error;
+        ASSERT_TRUE(parsed.options) << parsed.error[1];
         EXPECT_EQ(parsed.options->programmer, c.programmer);
         EXPECT_EQ(parsed.options->chip, c.chip);
         EXPECT_EQ(parsed.options->socketPath, c.socketPath);
@@ -31,18 +31,34 @@ TEST(ProgramOptions, Accepted) {
     EXPECT_TRUE(parseProgramOptions({"--help"}).options->help);
     EXPECT_EQ(parseProgramOptions({"--screenshot", "out"}).options->screenshotDir, "out");
     EXPECT_TRUE(parseProgramOptions({"--benchmark-startup"}).options->benchmarkStartup);
-    EXPECT_NE(programUsage().find("--emulate[=CHIP]"), std::string::npos);
+    for (std::uint8_t language : {0, 1, 2})
+        EXPECT_NE(programUsage(language).find("--emulate[=CHIP]"), std::string::npos);
 }
 
-TEST(ProgramOptions, RefusedWithAReason) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--programmer"},         {"--programmer", "serial:/dev/ttyS0"},
-        {"--programmer=socket:"}, {"--frobnicate"},
-        {"a.hex", "b.hex"},       {"--screenshot"},
+TEST(ProgramOptions, RefusedWithAReasonInEveryLanguage) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string english;
     };
-    for (const auto& arguments : cases) {
-        const ParsedOptions parsed = parseProgramOptions(arguments);
-        EXPECT_FALSE(parsed.options) << arguments.front();
-        EXPECT_FALSE(parsed.error.empty());
+    const Case cases[] = {
+        {{"--programmer"}, "--programmer needs a value: usb or socket:PATH"},
+        {{"--programmer", "serial:/dev/ttyS0"},
+         "unknown programmer \"serial:/dev/ttyS0\": use usb or socket:PATH"},
+        {{"--programmer=socket:"}, "unknown programmer \"socket:\": use usb or socket:PATH"},
+        {{"--frobnicate"}, "unknown option \"--frobnicate\""},
+        {{"a.hex", "b.hex"}, "only one file can be opened"},
+        {{"--screenshot"}, "--screenshot needs a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.english);
+        const ParsedOptions parsed = parseProgramOptions(c.arguments);
+        EXPECT_FALSE(parsed.options);
+        EXPECT_EQ(parsed.error[1], c.english);
+        EXPECT_FALSE(parsed.error[0].empty() || parsed.error[2].empty());
+        EXPECT_NE(parsed.error[0], parsed.error[1]);
+        EXPECT_NE(parsed.error[2], parsed.error[1]);
     }
+    const ParsedOptions unknown = parseProgramOptions({"--frobnicate"});
+    EXPECT_EQ(unknown.error[0], "unbekannte Option „--frobnicate“");
+    EXPECT_EQ(unknown.error[2], "неизвестный параметр «--frobnicate»");
 }

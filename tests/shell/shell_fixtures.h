@@ -1,54 +1,20 @@
-// Helpers of the shell tests: a temporary configuration folder standing in for the user's, and
-// a catcher that answers the modal message boxes and records their texts.
+// Helpers of the shell tests: a temporary settings store standing in for the user's
+// (temp_settings.h, one for each system's store), a catcher that answers the modal message boxes
+// and records their texts, a desktop session with the virtual programmer, a job on it that
+// stalls, and a look into the window's log.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include <cstdlib>
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-// Points XDG_CONFIG_HOME at a fresh folder for its lifetime.
-class TempConfigHome {
-public:
-    TempConfigHome() {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            old_ = old;
-        setenv("XDG_CONFIG_HOME", qPrintable(dir_.path()), 1);
-    }
-    ~TempConfigHome() {
-        if (old_)
-            setenv("XDG_CONFIG_HOME", old_->c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-    }
-    QString path() const { return dir_.path(); }
-    QString storeFile() const { return dir_.path() + "/Tarvik/Tarvik.conf"; }
-    QByteArray storeText() const {
-        QFile file(storeFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void writeStore(const QByteArray& text) const {
-        QDir().mkpath(dir_.path() + "/Tarvik");
-        QFile file(storeFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-
-private:
-    QTemporaryDir dir_;
-    std::optional<std::string> old_;
-};
+#include "temp_settings.h"
 
 // While it exists, every modal message box is recorded and closed with OK.
 class MessageBoxCatcher {
@@ -68,8 +34,12 @@ private:
     QTimer timer_;
 };
 
+#include <QAction>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
+#include "emulator/virtual_programmer.h"
 #include "shell/desktop_session.h"
 #include "shell/main_window.h"
 
@@ -84,7 +54,7 @@ bool runUntil(Pred pred, int timeoutMs = 5000) {
 }
 
 // A desktop session with the virtual programmer plugged in (or none), its settings in the
-// current XDG_CONFIG_HOME, reports crossing at once.
+// desktop store (a TempSettings in the tests), reports crossing at once.
 inline std::unique_ptr<tarvik::DesktopSession> emulatedSession(std::string chip = "ATmega8") {
     tarvik::ProgramOptions options;
     options.programmer = tarvik::ProgramOptions::Programmer::Emulated;
@@ -96,13 +66,20 @@ inline std::unique_ptr<tarvik::DesktopSession> emulatedSession(std::string chip 
     return session;
 }
 
-// The settings file's values as name → text.
-inline std::map<std::string, std::string> storedValues(const TempConfigHome& home) {
-    std::map<std::string, std::string> values;
-    for (const QByteArray& line : home.storeText().split('\n')) {
-        const qsizetype eq = line.indexOf('=');
-        if (eq > 0)
-            values[line.left(eq).toStdString()] = line.mid(eq + 1).toStdString();
-    }
-    return values;
+// Starts a program job that stalls after a few reports, with the buffer in edit mode.
+inline void startStalledJob(tarvik::DesktopSession& session) {
+    tarvik::MainWindow& window = session.window();
+    window.form().Hexeditor.SetAllBytes(std::vector<std::uint8_t>(4000, 0x5A));
+    window.action("nAVRISP")->trigger();
+    window.action("neditbuffer")->trigger();
+    session.programmer->injectFault(tarvik::emulator::Fault::NoAnswer, 6);
+    window.renderNow();
+    window.button("bProg")->click();
+    ASSERT_TRUE(runUntil([&] { return session.programmer->reportsReceived() >= 6; }));
+    window.renderNow();
+}
+
+// Whether the window's log holds this line.
+inline bool logHas(const tarvik::MainWindow& window, const QString& text) {
+    return window.Verlauf->toPlainText().split('\n').contains(text);
 }

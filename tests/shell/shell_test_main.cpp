@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "shell/interface_font.h"
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvik"));
     tarvik::applyInterfaceFont();

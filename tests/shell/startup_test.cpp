@@ -8,10 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <csignal>
-
+#include "common/user_error.h"
 #include "emulator/virtual_chip.h"
-#include "shell/termination_signals.h"
 #include "shell_fixtures.h"
 
 using namespace tarvik;
@@ -25,7 +23,7 @@ bool checked(MainWindow& window, std::string_view name) {
 } // namespace
 
 TEST(Startup, FirstStartStoresEveryDefault) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("none"); // an empty socket tells nothing of the chip
     MainWindow& window = session->window();
     EXPECT_EQ(window.windowTitle(), "Tarvik v 2.5");
@@ -40,19 +38,17 @@ TEST(Startup, FirstStartStoresEveryDefault) {
     EXPECT_FALSE(window.action("nPicIsp")->isVisible());
     EXPECT_EQ(window.StatusPanels[0]->text(), "Программатор к работе готов.");
 
-    const QByteArray text = home.storeText();
-    EXPECT_TRUE(text.startsWith("[software/Tarvik]\n")) << text.toStdString();
-    EXPECT_EQ(storedValues(home), (std::map<std::string, std::string>{
-                                      {"Language", "2"},
-                                      {"Last Device", "0"},
-                                      {"Update buffer from file", "1"},
-                                      {"Verify after program", "1"},
-                                  }));
+    EXPECT_EQ(store.values(), (std::map<std::string, std::string>{
+                                  {"Language", "2"},
+                                  {"Last Device", "0"},
+                                  {"Update buffer from file", "1"},
+                                  {"Verify after program", "1"},
+                              }));
 }
 
 TEST(Startup, StoredValuesChooseChipAndLanguage) {
     struct Case {
-        const char* store;
+        const char* values;
         const char* checkedChip;
         const char* device;
         const char* eraseCaption;
@@ -66,9 +62,9 @@ TEST(Startup, StoredValuesChooseChipAndLanguage) {
         {"Last Device=15\nLanguage=0", "N24AA64", nullptr, "Loschen", nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.store);
-        TempConfigHome home;
-        home.writeStore(QByteArray("[software/Tarvik]\n") + c.store + "\n");
+        SCOPED_TRACE(c.values);
+        TempSettings store;
+        store.writeValues(c.values);
         auto session = emulatedSession();
         MainWindow& window = session->window();
         EXPECT_TRUE(checked(window, c.checkedChip));
@@ -82,10 +78,10 @@ TEST(Startup, StoredValuesChooseChipAndLanguage) {
                 << language;
     }
     // A stored 7 counts as English, and the English handler stores 2 over it.
-    TempConfigHome home;
-    home.writeStore("[software/Tarvik]\nLanguage=7\n");
+    TempSettings store;
+    store.writeValues("Language=7");
     auto session = emulatedSession();
-    EXPECT_EQ(storedValues(home)["Language"], "2");
+    EXPECT_EQ(store.values()["Language"], "2");
 }
 
 // tarvik --emulate=CHIP with nothing stored: the Device entry the chip is reached by, stored
@@ -109,17 +105,17 @@ TEST(Startup, AFirstStartWithAVirtualChipSelectsTheEntryItIsReachedBy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chip);
-        TempConfigHome home;
+        TempSettings store;
         auto session = emulatedSession(c.chip);
         EXPECT_TRUE(checked(session->window(), c.entry));
-        EXPECT_EQ(storedValues(home)["Last Device"], c.stored);
+        EXPECT_EQ(store.values()["Last Device"], c.stored);
     }
     // A stored selection still wins.
-    TempConfigHome home;
-    home.writeStore("[software/Tarvik]\nLast Device=9\n");
+    TempSettings store;
+    store.writeValues("Last Device=9");
     auto session = emulatedSession("AT89C2051");
     EXPECT_TRUE(checked(session->window(), "N24C02C"));
-    EXPECT_EQ(storedValues(home)["Last Device"], "9");
+    EXPECT_EQ(store.values()["Last Device"], "9");
 }
 
 // The first click after such a start works for every virtual chip: detection for a
@@ -129,7 +125,7 @@ TEST(Startup, TheFirstJobAfterAnEmulatedFirstStartFindsTheChip) {
         if (chip.kind == emulator::ChipKind::Absent || chip.name == "unknown")
             continue;
         SCOPED_TRACE(chip.name);
-        TempConfigHome home;
+        TempSettings store;
         auto session = emulatedSession(std::string(chip.name));
         MainWindow& window = session->window();
         const bool serial = chip.kind == emulator::ChipKind::SerialEeprom;
@@ -146,8 +142,8 @@ TEST(Startup, TheFirstJobAfterAnEmulatedFirstStartFindsTheChip) {
 }
 
 TEST(Startup, AValueOfTheWrongTypeIsReportedAndStartUpGoesOn) {
-    TempConfigHome home;
-    home.writeStore("[software/Tarvik]\nVerify after program=yes\nLast Device=19\n");
+    TempSettings store;
+    store.writeValues("Verify after program=yes\nLast Device=19");
     MessageBoxCatcher boxes;
     auto session = emulatedSession();
     MainWindow& window = session->window();
@@ -158,57 +154,80 @@ TEST(Startup, AValueOfTheWrongTypeIsReportedAndStartUpGoesOn) {
     EXPECT_TRUE(checked(window, "nAVRISP"));
 }
 
+// Before the window has applied the stored language, a programmer that can't be set up is
+// refused in the language the settings file asks for (English when it can't say).
+TEST(Startup, AnUnknownVirtualChipIsNamedInTheStoredLanguage) {
+    struct Case {
+        const char* store;
+        std::string start;
+    };
+    const Case cases[] = {
+        {"", "There is no virtual chip \"AT99\". Known chips: "},
+        {"Language=1\n", "Es gibt keinen virtuellen Chip „AT99“. Bekannte Chips: "},
+        {"Language=2\n", "There is no virtual chip \"AT99\". Known chips: "},
+        {"Language=3\n", "Виртуального чипа «AT99» нет. Известные чипы: "},
+        {"Language=0\n", "Es gibt keinen virtuellen Chip „AT99“. Bekannte Chips: "},
+        {"Language=russian\n", "There is no virtual chip \"AT99\". Known chips: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.store);
+        TempSettings store;
+        store.writeValues(c.store);
+        ProgramOptions options;
+        options.programmer = ProgramOptions::Programmer::Emulated;
+        options.chip = "AT99";
+        try {
+            DesktopSession session(options, nullptr, Latency::None);
+            ADD_FAILURE() << "no error";
+        } catch (const UserError& error) {
+            const std::string text = error.what();
+            EXPECT_TRUE(text.starts_with(c.start)) << text;
+            EXPECT_NE(text.find("ATmega8"), std::string::npos) << text;
+            EXPECT_TRUE(text.ends_with(".")) << text;
+        }
+    }
+}
+
 TEST(Startup, ClosingStoresTheChipAndOptionsAreStoredAtOnce) {
     struct Case {
         const char* entry;
         const char* stored;
     };
     for (const Case& c : {Case{"N24AA512", "18"}, Case{"nAVRISP", "19"}, Case{"N24AA64", "15"}}) {
-        TempConfigHome home;
+        TempSettings store;
         auto session = emulatedSession("none");
         MainWindow& window = session->window();
         window.action(c.entry)->trigger();
-        EXPECT_EQ(storedValues(home)["Last Device"], "0"); // only closing stores it
+        EXPECT_EQ(store.values()["Last Device"], "0"); // only closing stores it
         window.close();
-        EXPECT_EQ(storedValues(home)["Last Device"], c.stored) << c.entry;
+        EXPECT_EQ(store.values()["Last Device"], c.stored) << c.entry;
     }
 
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.action("updatebuffer")->trigger();
-    EXPECT_EQ(storedValues(home)["Update buffer from file"], "0");
+    EXPECT_EQ(store.values()["Update buffer from file"], "0");
     window.action("nverifynachprogrammieren")->trigger();
-    EXPECT_EQ(storedValues(home)["Verify after program"], "0");
+    EXPECT_EQ(store.values()["Verify after program"], "0");
     window.renderNow();
     EXPECT_FALSE(checked(window, "updatebuffer"));
     EXPECT_FALSE(checked(window, "nverifynachprogrammieren"));
 }
 
-TEST(Startup, ExitMenuAndTerminationSignalCloseTheWindowTheNormalWay) {
-    {
-        TempConfigHome home;
-        auto session = emulatedSession();
-        MainWindow& window = session->window();
-        window.show();
-        window.action("N24AA16")->trigger();
-        window.action("nEnde")->trigger();
-        EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-        EXPECT_EQ(storedValues(home)["Last Device"], "13");
-    }
-    TempConfigHome home;
+TEST(Startup, ExitMenuClosesTheWindowTheNormalWay) {
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
-    closeOnTerminationSignals(window);
     window.show();
-    window.action("nAVRISP")->trigger();
-    std::raise(SIGTERM);
+    window.action("N24AA16")->trigger();
+    window.action("nEnde")->trigger();
     EXPECT_TRUE(runUntil([&] { return !window.isVisible(); }));
-    EXPECT_EQ(storedValues(home)["Last Device"], "19");
+    EXPECT_EQ(store.values()["Last Device"], "13");
 }
 
 TEST(Languages, RoundTripThroughTheMenus) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.action("sFrance")->trigger();
@@ -216,7 +235,7 @@ TEST(Languages, RoundTripThroughTheMenus) {
     EXPECT_EQ(window.button("bLoesch")->text(), "Стирание");
     EXPECT_EQ(window.action("nDatei")->text(), "Файл");
     EXPECT_EQ(window.action("nSetup")->text(), "Установки");
-    EXPECT_EQ(storedValues(home)["Language"], "3");
+    EXPECT_EQ(store.values()["Language"], "3");
 
     window.action("sDeutsch")->trigger();
     window.renderNow();
@@ -225,7 +244,7 @@ TEST(Languages, RoundTripThroughTheMenus) {
     EXPECT_EQ(window.action("nopen")->text(), "Datei öffnen...");
     EXPECT_TRUE(checked(window, "sDeutsch"));
     EXPECT_FALSE(checked(window, "sFrance"));
-    EXPECT_EQ(storedValues(home)["Language"], "1");
+    EXPECT_EQ(store.values()["Language"], "1");
     // Captions no handler switches stay.
     EXPECT_EQ(window.GBDevice->title(), "Чип:");
     EXPECT_EQ(window.Label1->text(), "Определен:");

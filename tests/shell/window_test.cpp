@@ -16,15 +16,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QUrl>
-
-#include <sys/stat.h>
-#include <thread>
 
 #include "buffer/intel_hex.h"
 #include "emulator/virtual_programmer.h"
-#include "link/posix/socket_server.h"
 #include "shell_fixtures.h"
+#include "support/non_regular_files.h"
 
 using namespace tarvik;
 
@@ -49,10 +47,6 @@ QByteArray hexFile(const std::vector<std::uint8_t>& bytes) {
     return QByteArray::fromStdString(writeIntelHex(bytes));
 }
 
-bool logHas(const MainWindow& window, const QString& text) {
-    return window.Verlauf->toPlainText().split('\n').contains(text);
-}
-
 // Answers the next modal file dialog with answer(dialog) once it is up.
 template <typename Answer>
 void answerFileDialog(Answer answer) {
@@ -65,7 +59,7 @@ void answerFileDialog(Answer answer) {
 } // namespace
 
 TEST(MainWindow, ProgramsAHexFileThroughTheWindow) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     const auto image = pattern(1024);
     const QString path = writeFile(files, "image.hex", hexFile(image));
@@ -106,7 +100,7 @@ TEST(MainWindow, ProgramsAHexFileThroughTheWindow) {
 }
 
 TEST(MainWindow, UnplugInTheMiddleOfAJobDisablesTheControlsAndClearsTheLog) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
@@ -144,7 +138,7 @@ TEST(MainWindow, UnplugInTheMiddleOfAJobDisablesTheControlsAndClearsTheLog) {
 }
 
 TEST(MainWindow, FuseListFollowsTheModelAndForwardsChecks) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.call(&TMainForm::N90S1200Click);
@@ -173,7 +167,7 @@ TEST(MainWindow, FuseListFollowsTheModelAndForwardsChecks) {
 }
 
 TEST(MainWindow, AFuseChangeThatLocksOutAsksFirst) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession("ATmega8");
     MainWindow& window = session->window();
     window.show();
@@ -219,7 +213,7 @@ TEST(MainWindow, AFuseChangeThatLocksOutAsksFirst) {
 }
 
 TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     const QString hex = writeFile(files, "first.hex", hexFile(pattern(32)));
     const QString bin = writeFile(files, "second.bin", QByteArray(300, '\x11'));
@@ -269,7 +263,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.size(), 48);
 
-    // Dropping a binary file opens it; a file that is neither HEX nor binary says why not.
+    // Dropping a binary file opens it; a file of no kind Tarvik reads says why not.
     auto drop = [&](const QString& path) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -290,7 +284,8 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
                   std::vector<std::string>{
                       std::string("\"") + text.toStdString() +
                       "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
-                      "contents starting with \":\") and binary files (a name ending like .bin)."});
+                      "contents starting with \":\"), Motorola S-record files (lines starting S0 "
+                      "to S9), ELF files and binary files (a name ending like .bin)."});
         EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
     }
     EXPECT_TRUE(drop(bin));
@@ -307,7 +302,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
 }
 
 TEST(MainWindow, UndoAndRedoAnswerTheCommonKeysToo) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     EXPECT_EQ(window.action("nUndo")->shortcuts(),
@@ -317,26 +312,27 @@ TEST(MainWindow, UndoAndRedoAnswerTheCommonKeysToo) {
                                    QKeySequence("Ctrl+Shift+Z")}));
 }
 
-// A pipe named on the command line or in the dialog is refused at once, never waited on.
-TEST(MainWindow, OpeningAPipeDoesNotHang) {
-    TempConfigHome home;
+// A pipe, a folder or a device named on the command line or in the dialog is refused at once,
+// never waited on.
+TEST(MainWindow, OpeningWhatIsNoRegularFileDoesNotHang) {
+    TempSettings store;
     QTemporaryDir files;
-    const QString pipe = files.path() + "/pipe.hex";
-    ASSERT_EQ(::mkfifo(qPrintable(pipe), 0600), 0);
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.action("sEnglish")->trigger();
-    MessageBoxCatcher catcher;
-    EXPECT_TRUE(window.openFile(pipe));
-    EXPECT_EQ(catcher.texts, std::vector<std::string>{
-                                 std::string("\"") + pipe.toStdString() +
-                                 "\" is not a regular file (a folder, pipe, socket or device) "
-                                 "and is not opened."});
-    EXPECT_EQ(window.form().Hexeditor.ByteCount(), 0);
+    for (const std::string& name : test::makeNonRegularFiles(files.path().toStdString())) {
+        MessageBoxCatcher catcher;
+        EXPECT_TRUE(window.openFile(QString::fromStdString(name)));
+        EXPECT_EQ(catcher.texts, std::vector<std::string>{
+                                     std::string("\"") + name +
+                                     "\" is not a regular file (a folder, pipe, socket or device) "
+                                     "and is not opened."});
+        EXPECT_EQ(window.form().Hexeditor.ByteCount(), 0);
+    }
 }
 
 TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {
-    TempConfigHome home;
+    TempSettings store;
     QTemporaryDir files;
     auto session = emulatedSession();
     MainWindow& window = session->window();
@@ -350,13 +346,20 @@ TEST(MainWindow, TheGeneralErrorHandlerShowsWhatAHandlerThrowsAndGoesOn) {
     window.call([] { throw std::runtime_error("something went wrong"); });
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], "something went wrong");
+    // A failure that brings no text of its own gets the general one, in the window's language.
+    window.call([] { throw 42; });
+    window.call(&TMainForm::sFranceClick);
+    window.call([] { throw 42; });
+    ASSERT_EQ(boxes.texts.size(), 4u);
+    EXPECT_EQ(boxes.texts[2], "Unknown error.");
+    EXPECT_EQ(boxes.texts[3], "Неизвестная ошибка.");
     window.action("N24AA02")->trigger(); // and the window still works
     window.renderNow();
     EXPECT_TRUE(window.action("N24AA02")->isChecked());
 }
 
 TEST(MainWindow, GeometryAndFixedSize) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.show();
@@ -374,7 +377,7 @@ TEST(MainWindow, GeometryAndFixedSize) {
 }
 
 TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
-    TempConfigHome home;
+    TempSettings store;
     auto session = emulatedSession();
     MainWindow& window = session->window();
     window.show();
@@ -398,28 +401,4 @@ TEST(MainWindow, NoCaptionIsCutOffInAnyLanguage) {
         EXPECT_LE(window.GBDevice->fontMetrics().horizontalAdvance(window.GBDevice->title()),
                   window.GBDevice->width() - 16);
     }
-}
-
-TEST(MainWindow, FindsAVirtualProgrammerServedOnASocket) {
-    TempConfigHome home;
-    QTemporaryDir dir;
-    emulator::VirtualProgrammer programmer("ATmega8");
-    const std::string path = (dir.path() + "/programmer.sock").toStdString();
-    SocketServer server(path, programmer);
-    std::thread serving([&] { server.run(); });
-
-    ProgramOptions options;
-    options.programmer = ProgramOptions::Programmer::Socket;
-    options.socketPath = path;
-    {
-        DesktopSession session(options, nullptr, Latency::None);
-        MainWindow& window = session.window();
-        ASSERT_TRUE(runUntil([&] { return window.form().ProgrammerDevice != nullptr; }));
-        window.action("nAVRISP")->trigger();
-        window.button("bDetectDevice")->click();
-        ASSERT_TRUE(runUntil([&] { return logHas(window, "Successfully finished."); }));
-        EXPECT_EQ(window.AutoDevice->text(), "ATmega8");
-    }
-    server.stop();
-    serving.join();
 }

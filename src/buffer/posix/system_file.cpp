@@ -20,9 +20,9 @@
 namespace tarvik::system_file {
 namespace {
 
-[[noreturn]] void fail(BufferText text, const std::string& fileName, std::uint8_t languageCode,
+[[noreturn]] void fail(const LangText& text, const std::string& fileName, std::uint8_t languageCode,
                        int error) {
-    throw UserError(bufferText(text, languageCode, {fileName, std::strerror(error)}));
+    throw UserError(fillIn(pick(text, languageCode), {fileName, std::strerror(error)}));
 }
 
 // Closes the descriptor when the scope ends.
@@ -55,7 +55,7 @@ private:
 ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCode)
     : handle_(-1), fileName_(fileName), languageCode_(languageCode) {
     const auto notRegular = [&] {
-        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+        throw UserError(fillIn(pick(texts::kNotRegularFileToOpen, languageCode), {fileName}));
     };
     std::error_code ignored;
     const std::filesystem::file_status status = std::filesystem::status(fileName, ignored);
@@ -63,10 +63,10 @@ ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCod
         notRegular();
     Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
-        fail(BufferText::CannotOpen, fileName, languageCode, errno);
+        fail(texts::kCannotOpenFile, fileName, languageCode, errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0)
-        fail(BufferText::CannotRead, fileName, languageCode, errno);
+        fail(texts::kCannotReadFile, fileName, languageCode, errno);
     if (!S_ISREG(info.st_mode))
         notRegular();
     size_ = static_cast<std::uint64_t>(info.st_size);
@@ -84,7 +84,7 @@ std::size_t ReadableFile::read(char* data, std::size_t size) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(BufferText::CannotRead, fileName_, languageCode_, errno);
+            fail(texts::kCannotReadFile, fileName_, languageCode_, errno);
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
@@ -165,7 +165,7 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
     // rename would then put a plain file in its place: refuse before anything happens. A
     // folder in the way is left to the rename, which names the reason.
     if (replacing && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode))
-        throw UserError(bufferText(BufferText::NotARegularFile, languageCode, {fileName}));
+        throw UserError(fillIn(pick(texts::kNotRegularFileToSave, languageCode), {fileName}));
 
     // A short name of our own beside the target: any name the file system takes for the
     // target leaves room for it. mkostemp creates it for the owner alone (0600), so nobody can
@@ -174,15 +174,15 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
     std::string temporary = folder + "/.tarvik-XXXXXX";
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.get() < 0)
-        fail(BufferText::CannotWrite, fileName, languageCode, errno);
-    const auto abandon = [&](BufferText text, int error) {
+        fail(texts::kCannotWriteFile, fileName, languageCode, errno);
+    const auto abandon = [&](const LangText& text, int error) {
         ::unlink(temporary.c_str());
         fail(text, fileName, languageCode, error);
     };
     try {
         writeAll(file.get(), bytes, size);
     } catch (const std::system_error& e) {
-        abandon(BufferText::CannotWrite, e.code().value());
+        abandon(texts::kCannotWriteFile, e.code().value());
     }
     if (replacing)
         keepOwner(file.get(), existing); // before the mode: a change of owner clears set-id bits
@@ -190,11 +190,11 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
     // The contents reach the disk before their name does, so a crash right after the rename
     // cannot leave an empty or short file under it (a new file as much as a replaced one).
     if (::fchmod(file.get(), mode) != 0 || ::fsync(file.get()) != 0 || file.close() != 0)
-        abandon(BufferText::CannotWrite, errno);
+        abandon(texts::kCannotWriteFile, errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0)
-        abandon(BufferText::CannotReplace, errno);
+        abandon(texts::kCannotReplaceFile, errno);
     if (const int error = syncFolder(folder); error != 0)
-        fail(BufferText::CannotWrite, fileName, languageCode, error);
+        fail(texts::kCannotWriteFile, fileName, languageCode, error);
 }
 
 } // namespace tarvik::system_file

@@ -36,9 +36,9 @@ std::string systemMessage(DWORD error) {
     return platform::utf8FromPath(std::filesystem::path(message));
 }
 
-[[noreturn]] void fail(BufferText text, const std::string& fileName, std::uint8_t languageCode,
+[[noreturn]] void fail(const LangText& text, const std::string& fileName, std::uint8_t languageCode,
                        DWORD error) {
-    throw UserError(bufferText(text, languageCode, {fileName, systemMessage(error)}));
+    throw UserError(fillIn(pick(text, languageCode), {fileName, systemMessage(error)}));
 }
 
 // Closes the handle when the scope ends.
@@ -76,7 +76,7 @@ ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCod
     : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)), fileName_(fileName),
       languageCode_(languageCode) {
     const auto notRegular = [&] {
-        throw UserError(bufferText(BufferText::NotARegularFileToOpen, languageCode, {fileName}));
+        throw UserError(fillIn(pick(texts::kNotRegularFileToOpen, languageCode), {fileName}));
     };
     const std::filesystem::path name = platform::pathFromUtf8(fileName);
     const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -86,12 +86,12 @@ ReadableFile::ReadableFile(const std::string& fileName, std::uint8_t languageCod
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        fail(BufferText::CannotOpen, fileName, languageCode, GetLastError());
+        fail(texts::kCannotOpenFile, fileName, languageCode, GetLastError());
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
         notRegular();
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size))
-        fail(BufferText::CannotRead, fileName, languageCode, GetLastError());
+        fail(texts::kCannotReadFile, fileName, languageCode, GetLastError());
     size_ = static_cast<std::uint64_t>(size.QuadPart);
     handle_ = reinterpret_cast<std::intptr_t>(file.release());
 }
@@ -109,7 +109,7 @@ std::size_t ReadableFile::read(char* data, std::size_t size) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 break;
-            fail(BufferText::CannotRead, fileName_, languageCode_, error);
+            fail(texts::kCannotReadFile, fileName_, languageCode_, error);
         }
         if (n == 0)
             break;
@@ -154,7 +154,7 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (existing.valid() && GetFileType(existing.get()) != FILE_TYPE_DISK)
-            throw UserError(bufferText(BufferText::NotARegularFile, languageCode, {fileName}));
+            throw UserError(fillIn(pick(texts::kNotRegularFileToSave, languageCode), {fileName}));
     }
 
     std::filesystem::path temporary;
@@ -167,8 +167,8 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
             break;
     }
     if (!file.valid())
-        fail(BufferText::CannotWrite, fileName, languageCode, GetLastError());
-    const auto abandon = [&](BufferText text, DWORD error) {
+        fail(texts::kCannotWriteFile, fileName, languageCode, GetLastError());
+    const auto abandon = [&](const LangText& text, DWORD error) {
         if (file.valid())
             file.close();
         DeleteFileW(temporary.c_str());
@@ -178,20 +178,20 @@ void replaceFile(const std::string& fileName, const char* bytes, std::size_t siz
         DWORD n = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - written, 1u << 30));
         if (!WriteFile(file.get(), bytes + written, chunk, &n, nullptr))
-            abandon(BufferText::CannotWrite, GetLastError());
+            abandon(texts::kCannotWriteFile, GetLastError());
         written += n;
     }
     // The contents reach the disk before their name does, so a crash right after the replace
     // cannot leave an empty or short file under it.
     if (!FlushFileBuffers(file.get()))
-        abandon(BufferText::CannotWrite, GetLastError());
+        abandon(texts::kCannotWriteFile, GetLastError());
     if (!file.close())
-        abandon(BufferText::CannotWrite, GetLastError());
+        abandon(texts::kCannotWriteFile, GetLastError());
     // One rename: the old file stays as it was if it fails (ReplaceFileW can leave a backup
     // of its own beside the target when the target is held open).
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        abandon(BufferText::CannotReplace, GetLastError());
+        abandon(texts::kCannotReplaceFile, GetLastError());
 }
 
 } // namespace tarvik::system_file

@@ -2,7 +2,6 @@
 #include "shell/hex_view/hex_view.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -19,14 +18,23 @@ const QColor kCursorFocused(0, 0, 128);
 const QColor kCursorUnfocused(0, 255, 255);
 const QColor kCurrentOffsetBackground(192, 220, 192);
 
+// "Courier New" where the system has it; else the system's fixed-pitch face, or any
+// fixed-pitch face installed, since the columns line up only in one (the face the system names
+// for fixed pitch may itself be missing and stand for a proportional one, as under wine).
 QFont viewFont() {
-    QFont font(QStringLiteral("Courier New"));
+    const QStringList installed = QFontDatabase::families();
+    QStringList candidates{QStringLiteral("Courier New"),
+                           QFontDatabase::systemFont(QFontDatabase::FixedFont).family()};
+    candidates += installed;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const QString& family : candidates) {
+        if (installed.contains(family) && QFontDatabase::isFixedPitch(family)) {
+            font = QFont(family);
+            break;
+        }
+    }
     font.setPixelSize(13);
-    if (QFontInfo(font).family() == QStringLiteral("Courier New"))
-        return font;
-    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fallback.setPixelSize(13);
-    return fallback;
+    return font;
 }
 
 // Bytes shown as their Latin-1 character where it is printable.

@@ -1,5 +1,5 @@
 // Reading and writing the settings file's INI text (see settings_ini.h).
-#include "shell/settings_ini.h"
+#include "shell/posix/settings_ini.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // The settings file's text: readable names, escaping, and tolerance of hand edits.
 #include <gtest/gtest.h>
 
-#include "shell/settings_ini.h"
+#include "shell/posix/settings_ini.h"
 
 using namespace tarvik;
 
