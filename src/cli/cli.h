@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <span>
@@ -26,6 +27,10 @@ struct CliIo {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false; // draw a progress bar on err
+    // This program, to start it once per programmer.
+    std::string program;
+    // Where --repeat reads the Enter between two serial EEPROMs; nullptr: no terminal.
+    std::istream* in = nullptr;
 };
 
 // Where the programmer is: the real one on USB, one emulated in this process, or one served

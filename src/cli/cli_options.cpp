@@ -22,10 +22,10 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 14> kValueOptions{
-    "--device",       "--programmer", "--lang",         "--wait",   "--timeout",
-    "--socket",       "--chip",       "--latency",      "--vendor", "--product",
-    "--report-bytes", "--events",     "--unplug-after", "--from"};
+constexpr std::array<std::string_view, 18> kValueOptions{
+    "--device",       "--programmer", "--lang",   "--wait",        "--timeout",      "--socket",
+    "--chip",         "--latency",    "--vendor", "--product",     "--report-bytes", "--events",
+    "--unplug-after", "--log-csv",    "--serial", "--serial-file", "--label",        "--from"};
 // Options only serve-emulator takes.
 constexpr std::array<std::string_view, 9> kServeOptions{
     "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
@@ -86,10 +86,20 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         return device != nullptr;
     }
     if (name == "--programmer") {
+        if (value == "all") {
+            options.allProgrammers = true;
+            return true;
+        }
         const std::optional<ProgrammerSpec> choice = parseProgrammer(value);
-        if (choice)
+        if (choice) {
             options.programmer = *choice;
+            options.programmerValues.emplace_back(value);
+        }
         return choice.has_value();
+    }
+    if (name == "--label") {
+        options.label = value;
+        return !value.empty();
     }
     if (name == "--lang") {
         for (const LanguageName& language : kLanguageNames) {
@@ -136,6 +146,18 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         if (reports)
             options.unplugAfter = *reports;
         return reports.has_value() && *reports > 0;
+    }
+    if (name == "--serial") {
+        options.serial = parseSerialSpec(value);
+        return options.serial.has_value();
+    }
+    if (name == "--serial-file") {
+        options.serialFile = value;
+        return !value.empty();
+    }
+    if (name == "--log-csv") {
+        options.logCsv = value;
+        return !value.empty();
     }
     if (name == "--events") {
         options.eventsPath = value;
@@ -195,6 +217,10 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
             options.verify = false;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--repeat") {
+            options.repeat = true;
+        } else if (arg == "--eeprom") {
+            options.eeprom = true;
         } else if (arg == "--uhid") {
             options.uhid = true;
             serveOptionsUsed.push_back(arg);
@@ -247,6 +273,18 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
         fail(texts::kFromWriteFusesOnly);
     if (writesFuses && options.args.empty() == options.fuseFile.empty())
         fail(texts::kAssignmentsOrFrom);
+    const bool writes =
+        options.command->id == CommandId::Write || options.command->id == CommandId::WriteEeprom;
+    if ((options.serial || !options.serialFile.empty()) && !writes)
+        fail(texts::kSerialNotForCommand);
+    if (!options.serialFile.empty() && !options.serial)
+        fail(texts::kSerialFileNeedsSerial);
+    const bool severalChips =
+        options.repeat || options.allProgrammers || options.programmerValues.size() > 1;
+    if (options.serial && options.serialFile.empty() && severalChips)
+        fail(texts::kSerialFileForSeveral);
+    if (options.eeprom && options.command->id != CommandId::BlankCheck)
+        fail(texts::kBlankCheckOnly, "--eeprom");
     if (options.command->id != CommandId::ServeEmulator && !serveOptionsUsed.empty())
         fail(texts::kServeOnly, serveOptionsUsed.front());
     if (options.command->id == CommandId::ServeEmulator) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/serial_numbers.h"
 #include "common/lang_text.h"
 
 namespace tarvik::cli {
@@ -25,6 +26,7 @@ enum class CommandId {
     ReadEeprom,
     ReadFuses,
     WriteFuses,
+    BlankCheck,
     Convert,
     ServeEmulator,
     ListDevices,
@@ -49,6 +51,7 @@ inline constexpr CommandInfo kCommands[] = {
     {"read-eeprom", CommandId::ReadEeprom, 1, 1},
     {"read-fuses", CommandId::ReadFuses, 0, 0},
     {"write-fuses", CommandId::WriteFuses, 0, kAnyCount},
+    {"blank-check", CommandId::BlankCheck, 0, 0},
     {"convert", CommandId::Convert, 2, 2},
     {"serve-emulator", CommandId::ServeEmulator, 0, 0},
     {"list-devices", CommandId::ListDevices, 0, 0},
@@ -58,12 +61,22 @@ struct CliOptions {
     const CommandInfo* command = nullptr; // none: only --help, or a usage error
     std::vector<std::string> args;        // the command's own arguments
     std::string_view deviceEntry = "nAVRISP";
-    ProgrammerSpec programmer;
+    ProgrammerSpec programmer; // the last --programmer given
+    // Every --programmer value in order; with more than one, or --programmer all, the job runs
+    // on each programmer in a tarvik-cli of its own.
+    std::vector<std::string> programmerValues;
+    bool allProgrammers = false;
+    std::string label = "1"; // the programmer's label in the production log
+    bool repeat = false;     // run the job again on every chip inserted, until interrupted
     bool verify = true;
     bool force = false;   // write-fuses: write a change that can lock the user out of the chip;
                           // write, verify, write-eeprom: a file built for another chip
     std::string fuseFile; // write-fuses --from: the fuse and lock bytes of this (ELF) file
-    std::uint8_t language = 1; // 0 German, 1 English, 2 Russian
+    bool eeprom = false;  // blank-check: the AVR chip's data EEPROM instead of its flash
+    std::string logCsv;   // the production log to append a row to; empty: none
+    std::optional<SerialSpec> serial; // write, write-eeprom: the serial number to patch in
+    std::string serialFile;           // the file holding the next serial number; empty: none
+    std::uint8_t language = 1;        // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;
     bool quiet = false;

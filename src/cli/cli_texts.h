@@ -30,6 +30,67 @@ constexpr LangText kAssignmentsOrFrom{
     "write-fuses braucht Zuweisungen NAME=0|1 oder --from DATEI, eines von beiden.",
     "write-fuses needs NAME=0|1 assignments or --from FILE, one of the two.",
     "write-fuses нужны присваивания ИМЯ=0|1 или --from ФАЙЛ, что-то одно."};
+constexpr LangText kBlankCheckOnly{"Die Option „%1“ gehört zu blank-check.",
+                                   "The option \"%1\" belongs to blank-check.",
+                                   "Параметр «%1» относится к blank-check."};
+// --log-csv: the production log could not be written (%1 the file).
+constexpr LangText kCannotWriteLog{"Das Produktionsprotokoll %1 lässt sich nicht schreiben.",
+                                   "The production log %1 cannot be written.",
+                                   "Не удаётся записать журнал производства %1."};
+// --serial and --serial-file. %1 the file, the lock folder, the number or the address.
+constexpr LangText kSerialFileLocked{
+    "Die Seriennummerndatei ist gesperrt (%1); ein anderes tarvik-cli benutzt sie, oder ein "
+    "abgebrochenes hat die Sperre hinterlassen.",
+    "The serial number file is locked (%1); another tarvik-cli is using it, or one that was "
+    "killed left the lock behind.",
+    "Файл серийных номеров заблокирован (%1); его использует другой tarvik-cli, или "
+    "прерванный оставил блокировку."};
+constexpr LangText kSerialFileBad{"Die Seriennummerndatei %1 enthält keine Zahl.",
+                                  "The serial number file %1 holds no number.",
+                                  "Файл серийных номеров %1 не содержит числа."};
+constexpr LangText kSerialTooLarge{"Die Seriennummer %1 passt nicht in %2 Byte.",
+                                   "The serial number %1 does not fit in %2 bytes.",
+                                   "Серийный номер %1 не помещается в %2 байт."};
+constexpr LangText kSerialOutside{
+    "Die Seriennummer an Adresse %1 liegt außerhalb des Abbilds oder des Chips.",
+    "The serial number at address %1 lies outside the image or the chip.",
+    "Серийный номер по адресу %1 лежит за пределами образа или чипа."};
+constexpr LangText kSerialNotForCommand{"--serial gilt nur für write und write-eeprom.",
+                                        "--serial applies only to write and write-eeprom.",
+                                        "--serial действует только для write и write-eeprom."};
+constexpr LangText kSerialFileNeedsSerial{"--serial-file gilt nur mit --serial.",
+                                          "--serial-file applies only with --serial.",
+                                          "--serial-file действует только с --serial."};
+constexpr LangText kSerialFileForSeveral{
+    "Mit mehreren Chips (--programmer all, mehrmals --programmer, --repeat) braucht --serial "
+    "eine --serial-file, sonst bekäme jeder Chip dieselbe Nummer.",
+    "With several chips (--programmer all, --programmer more than once, --repeat) --serial "
+    "needs --serial-file, or every chip would get the same number.",
+    "С несколькими чипами (--programmer all, --programmer несколько раз, --repeat) для "
+    "--serial нужен --serial-file, иначе каждый чип получит один и тот же номер."};
+constexpr LangText kSerialMemory{
+    "memory=%1 passt nicht zu %2: flash mit write, eeprom mit write-eeprom oder einem seriellen "
+    "EEPROM.",
+    "memory=%1 does not go with %2: flash with write, eeprom with write-eeprom or a serial "
+    "EEPROM.",
+    "memory=%1 не подходит к %2: flash с write, eeprom с write-eeprom или с последовательным "
+    "EEPROM."};
+constexpr LangText kSerialLine{"Seriennummer: %1", "Serial number: %1", "Серийный номер: %1"};
+// The summary table after a job on several programmers: its column headings.
+constexpr LangText kSummaryNode{"Programmiergerät", "Programmer", "Программатор"};
+constexpr LangText kSummaryChip{"Chip", "Chip", "Чип"};
+constexpr LangText kSummaryResult{"Ergebnis", "Result", "Результат"};
+constexpr LangText kSummarySeconds{"Sekunden", "Seconds", "Секунды"};
+constexpr LangText kSummaryImage{"CRC-32 / Bytes", "CRC-32 / bytes", "CRC-32 / байты"};
+// --repeat: one line per chip (%1 its number in the run, %2 the chip, %3 seconds or the
+// error line), the next serial EEPROM, and the totals at the end.
+constexpr LangText kRepeatChipOk{"#%1 %2 OK %3 s", "#%1 %2 OK %3 s", "#%1 %2 OK %3 с"};
+constexpr LangText kRepeatChipFailed{"#%1 %2 FEHLER: %3", "#%1 %2 FAILED: %3", "#%1 %2 ОШИБКА: %3"};
+constexpr LangText kInsertNextChip{"Nächsten Chip einsetzen und Enter drücken.",
+                                   "Insert the next chip and press Enter.",
+                                   "Вставьте следующий чип и нажмите Enter."};
+constexpr LangText kRepeatTotals{"%1 programmiert, %2 fehlgeschlagen", "%1 programmed, %2 failed",
+                                 "%1 запрограммировано, %2 с ошибкой"};
 constexpr LangText kSeeHelp{"Siehe „tarvik-cli --help“.", "See \"tarvik-cli --help\".",
                             "См. «tarvik-cli --help»."};
 
@@ -220,12 +281,29 @@ constexpr LangText kHelpOptions{
     "  --programmer P       hid (Vorgabe: das Programmiergerät an USB), hid:PATH (das an\n"
     "                       diesem Knoten oder mit dieser Identität, siehe list-devices),\n"
     "                       emulate[:CHIP] (ein virtuelles in diesem Programm, Vorgabe\n"
-    "                       ATmega8), socket:PATH\n"
+    "                       ATmega8), socket:PATH; all: jedes jetzt angeschlossene, jedes in\n"
+    "                       einem eigenen Prozess (wie mehrmals --programmer), danach eine\n"
+    "                       Übersicht\n"
     "  --no-verify          programmieren, ohne danach zu vergleichen\n"
     "  --force              write-fuses: auch eine Änderung schreiben, die Sie vom Chip\n"
     "                       aussperrt; write, verify, write-eeprom, write-fuses: auch eine\n"
     "                       Datei, die für einen anderen Chip erstellt ist\n"
     "  --from FILE          write-fuses: die Fuse- und Lock-Bytes dieser ELF-Datei\n"
+    "  --eeprom             blank-check: das Daten-EEPROM eines AVR-Chips\n"
+    "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
+    "                       write, write-eeprom: eine Seriennummer in das Abbild im Speicher\n"
+    "                       setzen (nie in die Datei): N Byte (1-8, Vorgabe 4) an ADDRESS,\n"
+    "                       M flash (write) oder eeprom (write-eeprom, serielle EEPROMs)\n"
+    "  --serial-file FILE   die nächste Seriennummer, mit START angelegt, wenn es sie nicht\n"
+    "                       gibt; rückt erst nach dem Erfolg eines Chips (mit Vergleich) um K\n"
+    "                       weiter; während des Auftrags gesperrt\n"
+    "  --repeat             Programmieren beim Einsetzen: nach jedem Auftrag warten, bis der\n"
+    "                       Chip entnommen und ein anderer eingesetzt ist, dann wieder; eine\n"
+    "                       Zeile je Chip, die Summen bei Strg+C; Exit-Status 0, wenn keiner\n"
+    "                       fehlschlug (serielle EEPROMs: Enter meldet den nächsten)\n"
+    "  --label LABEL        die Bezeichnung des Programmiergeräts im Produktionsprotokoll\n"
+    "  --log-csv FILE       je Auftrag eine Zeile an das Produktionsprotokoll FILE anhängen\n"
+    "                       (CSV)\n"
     "  --lang de|en|ru      Sprache der Protokollzeilen und Meldungen (Vorgabe en)\n"
     "  --trace              jeden Bericht auf der Standardfehlerausgabe zeigen\n"
     "  -q, --quiet          nur Fehler, den Chip und das Ergebnis zeigen\n"
@@ -239,12 +317,28 @@ constexpr LangText kHelpOptions{
     "                       90S1200, 24AA00 ... 24AA512 (see list-devices)\n"
     "  --programmer P       hid (default: the programmer on USB), hid:PATH (the one at that\n"
     "                       node or identity, see list-devices), emulate[:CHIP] (a virtual\n"
-    "                       one in this process, default ATmega8), socket:PATH\n"
+    "                       one in this process, default ATmega8), socket:PATH; all: every\n"
+    "                       programmer attached now, each in a process of its own (as\n"
+    "                       --programmer given more than once), then a summary\n"
     "  --no-verify          program without verifying afterwards\n"
     "  --force              write-fuses: write a change that locks you out of the chip;\n"
     "                       write, verify, write-eeprom, write-fuses: a file built for\n"
     "                       another chip\n"
     "  --from FILE          write-fuses: the fuse and lock bytes of this ELF file\n"
+    "  --eeprom             blank-check: the data EEPROM of an AVR chip\n"
+    "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
+    "                       write, write-eeprom: patch a serial number into the image in\n"
+    "                       memory (never the file): N bytes (1-8, default 4) at ADDRESS,\n"
+    "                       M flash (write) or eeprom (write-eeprom, serial EEPROMs)\n"
+    "  --serial-file FILE   the next serial number, created with START when missing; moves on\n"
+    "                       by K only after a chip's job succeeded (verify included); locked\n"
+    "                       while the job runs\n"
+    "  --repeat             program on insert: after each job wait until the chip is taken\n"
+    "                       out and another put in, then run the job again; one line per\n"
+    "                       chip, the totals on Ctrl+C; exit status 0 when none failed\n"
+    "                       (serial EEPROMs have no signature: Enter announces each)\n"
+    "  --label LABEL        the programmer's label in the production log (default 1)\n"
+    "  --log-csv FILE       append a row per job to the production log FILE (CSV)\n"
     "  --lang de|en|ru      language of the log lines and messages (default en)\n"
     "  --trace              show every report exchanged, on standard error\n"
     "  -q, --quiet          show only errors, the chip and the result\n"
@@ -258,12 +352,27 @@ constexpr LangText kHelpOptions{
     "  --programmer P       hid (по умолчанию: программатор на USB), hid:PATH (тот, что на\n"
     "                       этом узле или с этим идентификатором, см. list-devices),\n"
     "                       emulate[:CHIP] (виртуальный в этой программе, по умолчанию\n"
-    "                       ATmega8), socket:PATH\n"
+    "                       ATmega8), socket:PATH; all: каждый подключённый сейчас, каждый в\n"
+    "                       своём процессе (как --programmer несколько раз), затем сводка\n"
     "  --no-verify          записывать без последующей проверки\n"
     "  --force              write-fuses: записать и изменение, закрывающее доступ к чипу;\n"
     "                       write, verify, write-eeprom, write-fuses: и файл, собранный\n"
     "                       для другого чипа\n"
     "  --from FILE          write-fuses: байты fuse и lock из этого файла ELF\n"
+    "  --eeprom             blank-check: EEPROM данных чипа AVR\n"
+    "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
+    "                       write, write-eeprom: вписать серийный номер в образ в памяти\n"
+    "                       (никогда в файл): N байт (1-8, по умолчанию 4) по ADDRESS,\n"
+    "                       M flash (write) или eeprom (write-eeprom, последовательные EEPROM)\n"
+    "  --serial-file FILE   следующий серийный номер, создаётся с START, если его нет;\n"
+    "                       увеличивается на K только после успеха чипа (с проверкой);\n"
+    "                       заблокирован во время операции\n"
+    "  --repeat             запись при вставке: после каждой операции ждать, пока чип вынут и\n"
+    "                       вставлен другой, затем снова; одна строка на чип, итоги по Ctrl+C;\n"
+    "                       код выхода 0, если ни один не ошибся (последовательные EEPROM:\n"
+    "                       следующий объявляет Enter)\n"
+    "  --label LABEL        метка программатора в журнале производства (по умолчанию 1)\n"
+    "  --log-csv FILE       добавлять строку на операцию в журнал производства FILE (CSV)\n"
     "  --lang de|en|ru      язык строк журнала и сообщений (по умолчанию en)\n"
     "  --trace              показывать каждый отчёт обмена, в стандартный поток ошибок\n"
     "  -q, --quiet          показывать только ошибки, чип и результат\n"

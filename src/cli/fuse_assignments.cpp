@@ -85,15 +85,6 @@ std::size_t applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment
     return changed;
 }
 
-bool isLockBitEntry(std::string_view text) {
-    constexpr std::string_view kLockBit = "lock bit";
-    for (std::size_t i = 0; i + kLockBit.size() <= text.size(); ++i) {
-        if (sameIgnoringCase(text.substr(i, kLockBit.size()), kLockBit))
-            return true;
-    }
-    return false;
-}
-
 std::vector<std::string> fuseListLines(const CheckList& list, std::uint8_t language) {
     std::size_t width = 0;
     for (const CheckListItem& item : list.items)

@@ -38,9 +38,6 @@ std::optional<UsageError> refuseFuseAssignments(const TMainForm& form,
 // the number of entries changed.
 std::size_t applyFuseAssignments(TMainForm& form, std::span<const FuseAssignment> assignments);
 
-// Whether a fuse list entry is one of the lock bits ("Lock bit 1", "Boot lock bit 02", ...).
-bool isLockBitEntry(std::string_view text);
-
 // One line per fuse list entry: its text, programmed or unprogrammed, locked entries marked.
 std::vector<std::string> fuseListLines(const CheckList& list, std::uint8_t language);
 

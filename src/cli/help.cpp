@@ -178,6 +178,21 @@ constexpr std::array kHelpPages{
         "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
         "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\"\n"
         "  tarvik-cli write-fuses --from firmware.elf"},
+    HelpPage{CommandId::BlankCheck,
+             "blank-check [--eeprom]",
+             {"Prüfen, ob der Chip leer ist.", "Check that the chip is blank.",
+              "Проверить, что чип чистый."},
+             {"Liest den Flash (oder das serielle EEPROM; mit --eeprom das Daten-EEPROM eines\n"
+              "AVR-Chips) und zeigt \"leer\", wenn jedes Byte 0xFF ist. Sonst zeigt es, wie viele\n"
+              "Bytes es nicht sind, und die ersten zehn (0x01A3: 3F); der Exit-Status ist dann 1.",
+              "Reads the flash (or serial EEPROM; with --eeprom the data EEPROM of an AVR chip)\n"
+              "and prints \"blank\" when every byte is 0xFF. Otherwise prints how many bytes are\n"
+              "not and the first ten (0x01A3: 3F), and the exit status is 1.",
+              "Читает flash (или последовательный EEPROM; с --eeprom EEPROM данных чипа AVR) и\n"
+              "выводит \"чистый\", если каждый байт 0xFF. Иначе выводит, сколько байт не такие,\n"
+              "и первые десять (0x01A3: 3F); код выхода тогда 1."},
+             "tarvik-cli blank-check\n  tarvik-cli --eeprom blank-check\n"
+             "  tarvik-cli --device 24AA256 blank-check"},
     HelpPage{CommandId::Convert,
              "convert IN OUT",
              {"Intel-HEX-, S-Record- und Binärdateien umwandeln.",

@@ -42,6 +42,13 @@ void JobOutput::line(std::string_view text) {
     print(text);
 }
 
+void JobOutput::always(std::string_view text) {
+    const bool silent = silent_;
+    silent_ = false;
+    print(text);
+    silent_ = silent;
+}
+
 void JobOutput::finish(const Memo& log, bool failed) {
     clearBar();
     const std::size_t size = log.lines.size();
@@ -61,6 +68,8 @@ void JobOutput::finish(const Memo& log, bool failed) {
 }
 
 void JobOutput::print(std::string_view text) {
+    if (silent_)
+        return;
     const int percent = barPercent_;
     clearBar();
     io_.out << text << '\n';
@@ -75,7 +84,7 @@ void JobOutput::print(std::string_view text) {
 }
 
 void JobOutput::drawBar(const Gauge& gauge) {
-    if (!progressBar_ || gauge.maxValue <= 0 || gauge.progress <= 0)
+    if (silent_ || !progressBar_ || gauge.maxValue <= 0 || gauge.progress <= 0)
         return;
     const auto percent =
         static_cast<int>(std::clamp<std::int64_t>(gauge.progress * 100 / gauge.maxValue, 0, 100));

@@ -28,6 +28,9 @@ public:
     void followThrough(const Memo& log, std::size_t count);
     // One line of the tool's own, shown also in quiet mode.
     void line(std::string_view text);
+    // Silent: nothing at all but always()'s lines (--repeat's one line per chip).
+    void setSilent(bool silent) { silent_ = silent; }
+    void always(std::string_view text);
     // The kept-back lines of an ended job; in quiet mode the result alone, after the rest of
     // the log when the job failed.
     void finish(const Memo& log, bool failed);
@@ -45,6 +48,7 @@ private:
     std::uint64_t clears_ = 0;
     std::size_t printed_ = 0;
     int barPercent_ = -1; // what the bar shows; -1: no bar on the screen
+    bool silent_ = false;
 };
 
 } // namespace tarvik::cli

@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/child_process.h"
 #include "platform/console.h"
 #include "platform/program_arguments.h"
 
 int main(int argc, char** argv) {
     tarvik::platform::useUtf8Console();
     const std::vector<std::string> args = tarvik::platform::utf8Arguments(argc, argv);
-    tarvik::cli::CliIo io{std::cout, std::cerr, tarvik::platform::standardErrorIsTerminal()};
+    tarvik::cli::CliIo io{std::cout, std::cerr, tarvik::platform::standardErrorIsTerminal(),
+                          tarvik::platform::thisProgram(), &std::cin};
     return tarvik::cli::runCli(args, io);
 }

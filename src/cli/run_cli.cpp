@@ -12,6 +12,7 @@
 #include "cli/job_runner.h"
 #include "cli/list_devices.h"
 #include "cli/serve_emulator.h"
+#include "cli/several_programmers.h"
 
 namespace tarvik::cli {
 
@@ -50,6 +51,8 @@ int runCli(std::span<const std::string> args, CliIo& io, const BackendFactory& o
         case CommandId::ListDevices:
             return listDevices(options, io, openBackend);
         default:
+            if (severalProgrammers(options))
+                return runOnSeveralProgrammers(options, args, io, openBackend);
             return runJobCommand(options, io, openBackend);
         }
     } catch (const std::exception& e) {

@@ -58,6 +58,8 @@ constexpr std::array kSwitchedCaptions{
         &F::nverifyflash, &F::bVergl, "Vergleichen", {"Vergleichen", "verify", "Верификация"}},
     SwitchedCaption{&F::nreadflash, &F::bAuslesen, "Auslesen", {"Auslesen", "read", "Чтение"}},
     SwitchedCaption{&F::nLoesch, &F::bLoesch, "Loschen", {"Löschen", "erase", "Стирание"}},
+    SwitchedCaption{
+        &F::nBlankCheck, nullptr, "Leertest", {"Leertest", "Blank check", "Проверка чистоты"}},
     SwitchedCaption{&F::nprogeeprom,
                     &F::bprogeeprom,
                     "EEPROM programmieren",

@@ -19,6 +19,7 @@
 #include "common/lang_text.h"
 #include "form/controls.h"
 #include "form/form_host.h"
+#include "form/job_outcome.h"
 #include "form/settings_store.h"
 #include "link/hid_device_controller.h"
 #include "protocol/codes.h"
@@ -85,6 +86,12 @@ public:
     void bprogeepromClick();
     void bWriteFuseClick();
     void bDetectDeviceClick();
+    // Action → Blank check: reads the chip's flash (or a serial EEPROM) into an image of its
+    // own and says whether every byte is 0xFF; the buffer stays as it is. A chip that is not
+    // blank ends the job with the error result.
+    void nBlankCheckClick();
+    // The same for an AVR chip's data EEPROM (the command line's blank-check --eeprom).
+    void BlankCheckEeprom();
     void FuseListClickCheck(int index); // the user toggled entry index (its mark already flipped)
     // The answer to FuseQuestion: write the fuses after all, or end the job with nothing written.
     void FuseQuestionAnswered(bool agreed);
@@ -183,7 +190,7 @@ public:
         N16C54, N16C56, N16C84, N16F83, N16F84;
     // Action
     MenuItem nAuswahl, nprogflash, nverifyflash, nreadflash, nLoesch, N3, nprogeeprom, nreadeeprom,
-        N6, nDetectDevice, nWritefuse, N8, nAbort;
+        nBlankCheck, N6, nDetectDevice, nWritefuse, N8, nAbort;
     // Setup, Info
     MenuItem nSetup, nverifynachprogrammieren, N1, Sprache1, sDeutsch, sEnglish, sFrance;
     MenuItem nInfo;
@@ -232,6 +239,11 @@ public:
     // The signature the last identification read (nothing when the answer was too short).
     std::optional<std::array<std::uint8_t, 3>> ChipSignature;
     bool IgnoreFileSignature = false;
+    // The running read goes into ReadData only, to be checked for bytes other than 0xFF (a
+    // blank check); set while such a job runs.
+    bool BlankChecking = false;
+    // What the last job came to (operations/ keeps it as the job goes).
+    JobOutcome Outcome;
 
     // Appends a line in the current language to the log.
     void log(const LangText& text);
@@ -303,6 +315,8 @@ private:
     void startWithBuffer(TRequestedJob job);
     // The reload's log lines, for StartJob to log again after it clears the log.
     std::vector<std::string> reloadLines_;
+    // Blank check (operations/blank_check.cpp): a read of that memory that the buffer never sees.
+    void startBlankCheck(TRequestedJob job);
     bool jobRunning_ = false;
     bool settling_ = false;
     std::chrono::steady_clock::time_point lastHeard_{};

@@ -134,6 +134,7 @@ inline constexpr std::array kAction{
     MenuEntry{.name = "nverifyflash", .item = &F::nverifyflash, .handler = &F::bVerglClick},
     MenuEntry{.name = "nreadflash", .item = &F::nreadflash, .handler = &F::bAuslesenClick},
     MenuEntry{.name = "nLoesch", .item = &F::nLoesch, .handler = &F::bLoeschClick},
+    MenuEntry{.name = "nBlankCheck", .item = &F::nBlankCheck, .handler = &F::nBlankCheckClick},
     separator("N3", &F::N3),
     MenuEntry{.name = "nprogeeprom", .item = &F::nprogeeprom, .handler = &F::bprogeepromClick},
     MenuEntry{.name = "nreadeeprom", .item = &F::nreadeeprom, .handler = &F::breadeepromClick},

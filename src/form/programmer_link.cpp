@@ -33,6 +33,11 @@ void TMainForm::HidCtlDeviceChange() {
     NotifyOnExit notify(*this);
     if (ProgrammerDevice != nullptr && !ProgrammerDevice->IsPluggedIn()) {
         // A job that was running is abandoned as it stands; the next one starts afresh.
+        if (jobRunning_) {
+            Outcome.result = JobResult::Unplugged;
+            Outcome.failedStep = ProtocolState;
+            Outcome.errorLine = StoppedLine();
+        }
         HidCtl.ReleaseDevice(ProgrammerDevice);
         ProgrammerDevice = nullptr;
         FuseQuestion = {};

@@ -24,6 +24,7 @@ void TMainForm::StartReadEeprom() {
     ExpectedSize = chipEepromBytes(code);
     ReadData.clear();
     ReadData.reserve(static_cast<std::size_t>(ExpectedSize));
+    engine::recordTransfer(*this);
     SendReport();
 }
 

@@ -26,6 +26,23 @@ std::string hexByte(std::uint8_t value) {
     return {kDigits[value >> 4], kDigits[value & 0x0F]};
 }
 
+int addressDigits(std::size_t size) {
+    int digits = 4;
+    for (std::size_t last = size == 0 ? 0 : size - 1; last > 0xFFFF; last >>= 4) {
+        ++digits;
+    }
+    return digits;
+}
+
+std::string hexAddress(std::size_t address, int digits) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (auto pos = text.rbegin(); pos != text.rend() && address != 0; ++pos, address >>= 4) {
+        *pos = kDigits[address & 0x0F];
+    }
+    return text;
+}
+
 std::optional<std::int32_t> parseByteCount(std::string_view text) {
     if (text.empty() || text.front() < '0' || text.front() > '9') {
         return std::nullopt;
@@ -61,7 +78,26 @@ void failStep(TMainForm& form, const LangText& reason) {
     failStep(form, std::string(pick(reason, form.LanguageCode)));
 }
 
+void recordFailure(TMainForm& form, std::string_view line) {
+    if (form.Outcome.failedStep)
+        return;
+    form.Outcome.failedStep = form.ProtocolState;
+    form.Outcome.errorLine = line;
+}
+
+void recordTransfer(TMainForm& form) {
+    if (form.ProtocolState == stRead) {
+        form.Outcome.transfer = TransferProgress{
+            stRead, static_cast<std::int64_t>(form.ReadData.size()), form.ExpectedSize};
+    } else {
+        form.Outcome.transfer =
+            TransferProgress{form.ProtocolState, form.SendPos,
+                             static_cast<std::int64_t>(form.Hexeditor.ByteCount())};
+    }
+}
+
 void failStep(TMainForm& form, std::string reason) {
+    recordFailure(form, reason);
     form.log(std::move(reason));
     form.ErrorFlag = true;
     form.ProtocolState = stIdle;

@@ -39,6 +39,11 @@ void setFuseMarks(CheckList& list, const std::vector<bool>& marks);
 // A byte as two upper-case hexadecimal digits, as the log shows bytes.
 std::string hexByte(std::uint8_t value);
 
+// Addresses as the log shows them: hexadecimal digits, four or as many as the last address
+// of an image of that size needs.
+int addressDigits(std::size_t size);
+std::string hexAddress(std::size_t address, int digits);
+
 // A decimal byte count as the size edits show it; nothing for an empty, signed, non-numeric
 // or out-of-range text.
 std::optional<std::int32_t> parseByteCount(std::string_view text);
@@ -46,6 +51,14 @@ std::optional<std::int32_t> parseByteCount(std::string_view text);
 // The line that refuses a file built for the signature `file` on the identified chip (its
 // name and ChipSignature): both signatures and the chip.
 std::string anotherChipLine(const TMainForm& form, const std::array<std::uint8_t, 3>& file);
+
+// Records in the outcome that the job fails in the step it is in, for the reason this log
+// line gives; the first failure of a job is the one it keeps.
+void recordFailure(TMainForm& form, std::string_view line);
+
+// Records in the outcome how far the running transfer has got: the bytes sent of the buffer
+// (write, verify) or received of those expected (read).
+void recordTransfer(TMainForm& form);
 
 // Ends the running step with the error result: logs why, raises ErrorFlag and leaves the job
 // idle so the caller's finish test ends it.
@@ -72,6 +85,10 @@ void startReadBack(TMainForm& form);
 // At the end of that read: logs how many bytes differ and the first of them, marks them all
 // in the buffer, and says when a locked chip makes the comparison meaningless.
 void compareReadBack(TMainForm& form);
+
+// At the end of a blank check's read: logs "blank", or how many bytes are not 0xFF and the
+// first of them, and fails the job when there are any.
+void checkBlank(TMainForm& form);
 
 // The requested job's own step once the chip is known (after identification, or after the
 // fuse read that follows it); write fuses and detect end there.

@@ -99,6 +99,7 @@ void engine::startFlashRead(TMainForm& form) {
     form.ReadData.clear();
     form.ReadData.reserve(
         static_cast<std::size_t>(std::min<std::int32_t>(form.ExpectedSize, 1 << 20)));
+    engine::recordTransfer(form);
     form.SendReport();
 }
 

@@ -59,6 +59,7 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
         const std::vector<std::uint8_t> values(payload + 1, payload + size);
         chips::applyFuseBytes(AutoDevice.text, values, marks);
         engine::setFuseMarks(FuseList, marks);
+        Outcome.fusesRead = true;
         if (!FuseList.items.empty() &&
             chips::fuseListPositions(AutoDevice.text) == FuseList.items.size()) {
             ChipFuseMarks = engine::fuseMarks(FuseList);
@@ -71,6 +72,7 @@ void TMainForm::ApplyFuseBytes(const std::uint8_t* payload, std::size_t size) {
     } else if (N90S1200.checked && !socketListIncomplete(*this)) {
         chips::applySocketFuseByte(payload[1], marks);
         engine::setFuseMarks(FuseList, marks);
+        Outcome.fusesRead = true;
         if (FuseList.items.size() == kSocketEntries) {
             ChipFuseMarks = engine::fuseMarks(FuseList);
         }

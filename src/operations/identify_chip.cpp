@@ -72,7 +72,7 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
         }
         line += engine::hexByte(payload[1 + i]);
     }
-    log(std::move(line));
+    log(line);
     ChipFuseMarks.reset(); // the chip may have been exchanged: its fuses are read afresh
     ChipSignature.reset();
     if (present == 3)
@@ -106,10 +106,17 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     }
 
     if (ErrorFlag) {
+        engine::recordFailure(*this, line);
         CodeSize.text.clear();
         ProtocolState = stIdle;
         AutoDevice.text = pick(texts::kUnknownChip, LanguageCode);
-    } else if (builtForAnotherChip(*this)) {
+        return;
+    }
+    Outcome.chip = IdentifiedChip{AutoDevice.text,
+                                  {payload[1], payload[2], payload[3]},
+                                  engine::parseByteCount(CodeSize.text),
+                                  Verlauf.lines.size()};
+    if (builtForAnotherChip(*this)) {
         // Before the fuse read and the erase: an image built for another chip is not written.
         engine::failStep(*this, engine::anotherChipLine(*this, *FileSignature));
     } else if ((nAVRISP.checked || N90S1200.checked) && hasFuseRead(AutoDevice.text)) {

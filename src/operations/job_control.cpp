@@ -13,6 +13,8 @@ namespace tarvik {
 
 void TMainForm::setJobRunning(bool running) {
     jobRunning_ = running;
+    if (!running)
+        BlankChecking = false; // the next read goes into the buffer again
     Hexeditor.setLocked(running);
     nAbort.enabled = running;
 }
@@ -44,6 +46,9 @@ std::string TMainForm::StoppedLine() const {
 
 void TMainForm::abandonJob() {
     std::string stopped = StoppedLine();
+    Outcome.result = JobResult::Aborted;
+    Outcome.failedStep = ProtocolState;
+    Outcome.errorLine = stopped;
     setJobRunning(false);
     ProtocolState = stIdle;
     FuseQuestion = {}; // a question the job still had open is moot now

@@ -11,6 +11,7 @@ void TMainForm::FinishOperation() {
     ProtocolState = stIdle;
     FuseQuestion = {}; // a question the job still had open is moot now
     setJobRunning(false);
+    Outcome.result = ErrorFlag ? JobResult::Failed : JobResult::Succeeded;
     log(std::string());
     log(ErrorFlag ? texts::kFailure : texts::kSuccess);
     EnableControls();

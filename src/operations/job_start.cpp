@@ -20,6 +20,9 @@ void TMainForm::StartJob() {
     StartTime = Now();
     ComparingReadBack = false;
     FuseQuestion = {};
+    Outcome = JobOutcome{};
+    Outcome.job = RequestedJob;
+    Outcome.result = JobResult::Running;
     const bool programs = RequestedJob == jobProgram || RequestedJob == jobProgramEeprom;
     if (programs && Hexeditor.ByteCount() == 0) {
         // Erasing first would leave the chip empty with nothing written after it.

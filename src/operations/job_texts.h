@@ -224,4 +224,13 @@ constexpr LangText kLockedChipNoCompare{
     "A locked chip does not return its contents and cannot be compared.",
     "Заблокированный чип не выдаёт своё содержимое, и сравнить его нельзя."};
 
+// A blank check: the chip's contents read into an image of their own and looked at for bytes
+// that are not 0xFF. %1 their number; then one line per byte as for a failed verify (%1 the
+// address in hexadecimal, %2 the byte), the first ten.
+constexpr LangText kChipBlank{"leer", "blank", "чистый"};
+constexpr LangText kNotBlankBytes{"Nicht leere Bytes (nicht 0xFF): %1",
+                                  "Bytes that are not blank (not 0xFF): %1",
+                                  "Непустых байт (не 0xFF): %1"};
+constexpr std::string_view kNotBlankByte = "0x%1: %2";
+
 } // namespace tarvik::texts

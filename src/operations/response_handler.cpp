@@ -100,9 +100,12 @@ void collectReadData(TMainForm& form, Payload payload) {
     }
     const auto received = static_cast<std::int64_t>(form.ReadData.size());
     form.Gauge1.progress = std::min(received, form.Gauge1.maxValue); // the gauge stops at its end
+    engine::recordTransfer(form);
     if (form.Gauge1.progress == form.ExpectedSize) {
         if (form.ComparingReadBack) {
             engine::compareReadBack(form);
+        } else if (form.BlankChecking) {
+            engine::checkBlank(form);
         } else {
             form.Hexeditor.SetAllBytes(form.ReadData);
             form.FileSignature.reset(); // the chip's bytes name no chip
@@ -207,6 +210,8 @@ void TMainForm::HidData(THidDevice*, std::uint8_t, const std::uint8_t* Data, std
         }
         if (code == rspError) {
             const bool verifyFailed = ProtocolState == stVerify;
+            // The answer names no reason: the step's own line says where it failed.
+            engine::recordFailure(*this, Verlauf.lines.empty() ? "" : Verlauf.lines.back());
             ErrorFlag = true;
             ProtocolState = stIdle;
             if (verifyFailed) {

@@ -17,24 +17,6 @@ namespace {
 // How many differences the log spells out; the hex view marks all of them.
 constexpr std::size_t kListedDifferences = 10;
 
-// Hexadecimal digits of the addresses: four, or as many as the buffer's last address needs.
-int addressDigits(std::size_t size) {
-    int digits = 4;
-    for (std::size_t last = size == 0 ? 0 : size - 1; last > 0xFFFF; last >>= 4) {
-        ++digits;
-    }
-    return digits;
-}
-
-std::string hexAddress(std::size_t address, int digits) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (auto pos = text.rbegin(); pos != text.rend() && address != 0; ++pos, address >>= 4) {
-        *pos = kDigits[address & 0x0F];
-    }
-    return text;
-}
-
 // Whether the chip is known to keep its contents to itself (lock bit 2 programmed, or a
 // signature hidden by the lock), known not to, or nothing when its lock bits were not read.
 std::optional<bool> chipLocked(const TMainForm& form) {
@@ -77,6 +59,8 @@ void compareReadBack(TMainForm& form) {
     }
     const std::uint8_t language = form.LanguageCode;
     form.log(fillIn(pick(texts::kDifferingBytes, language), {std::to_string(differing.size())}));
+    // Where the verify failed says more than the verify's own line.
+    form.Outcome.errorLine = form.Verlauf.lines.back();
     const int digits = addressDigits(buffer.size());
     for (std::size_t k = 0; k < differing.size() && k < kListedDifferences; ++k) {
         const std::size_t at = differing[k];

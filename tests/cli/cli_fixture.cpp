@@ -82,7 +82,7 @@ int CliTest::run(std::vector<std::string> args) {
     err.str("");
     if (programmer)
         programmer->setRecording(true); // tests assert the reports that went out
-    CliIo io{out, err, terminal};
+    CliIo io{out, err, terminal, TARVIK_CLI_PATH, &in};
     const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
         std::shared_ptr<VirtualDevice> plug = model ? model : programmer;
         return std::make_unique<PluggingBackend>(

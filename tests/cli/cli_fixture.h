@@ -49,6 +49,7 @@ protected:
 
     std::ostringstream out;
     std::ostringstream err;
+    std::istringstream in; // the terminal's input
 
 private:
     std::filesystem::path dir_;

@@ -101,9 +101,9 @@ TEST(MainMenu, TreeFollowsTheWindowsMenu) {
     EXPECT_EQ(childNames("nBuffer"),
               (std::vector<std::string>{"nUndo", "nRedo", "neditbuffer", "N7", "updatebuffer"}));
     EXPECT_EQ(childNames("nAuswahl"),
-              (std::vector<std::string>{"nprogflash", "nverifyflash", "nreadflash", "nLoesch", "N3",
-                                        "nprogeeprom", "nreadeeprom", "N6", "nDetectDevice",
-                                        "nWritefuse", "N8", "nAbort"}));
+              (std::vector<std::string>{"nprogflash", "nverifyflash", "nreadflash", "nLoesch",
+                                        "nBlankCheck", "N3", "nprogeeprom", "nreadeeprom", "N6",
+                                        "nDetectDevice", "nWritefuse", "N8", "nAbort"}));
     EXPECT_EQ(childNames("nSetup"),
               (std::vector<std::string>{"nverifynachprogrammieren", "N1", "Sprache1"}));
     EXPECT_EQ(childNames("nAtmelSocket"),

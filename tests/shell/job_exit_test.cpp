@@ -1,6 +1,9 @@
 // The window while a job waits for an answer that does not come: the hex view takes no edits,
-// Action → Abort (Esc) is the only Action entry, closing asks first.
+// Action → Abort (Esc) is the only Action entry, closing asks first; and Action → Blank check
+// beside Abort, which leaves the buffer alone.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +75,25 @@ TEST(JobExit, AbortIsTheOnlyActionWhileAJobWaitsAndTheBufferTakesNoEdits) {
     // Edit mode is the user's again.
     QTest::keyClick(window.Hexeditor, Qt::Key_Delete);
     EXPECT_EQ(window.form().Hexeditor.ByteCount(), 3999);
+}
+
+TEST(JobExit, BlankCheckIsInTheMenuWithAbortAndLeavesTheBufferAlone) {
+    TempSettings store;
+    auto session = emulatedSession("ATmega8"); // a chip with contents: not blank
+    MainWindow& window = session->window();
+    QAction* blankCheck = window.action("nBlankCheck");
+    ASSERT_NE(blankCheck, nullptr);
+    const QList<QObject*> menus = blankCheck->associatedObjects();
+    EXPECT_TRUE(std::any_of(menus.begin(), menus.end(), [&](QObject* menu) {
+        return window.action("nAbort")->associatedObjects().contains(menu);
+    }));
+    window.form().Hexeditor.SetAllBytes(std::vector<std::uint8_t>(100, 0x5A));
+    blankCheck->trigger();
+    ASSERT_TRUE(runUntil([&] { return window.form().Outcome.ended(); }, 10000));
+    window.renderNow();
+    EXPECT_EQ(window.form().Outcome.result, tarvik::JobResult::Failed);
+    EXPECT_TRUE(window.Verlauf->toPlainText().contains("Bytes that are not blank (not 0xFF): "));
+    EXPECT_EQ(window.form().Hexeditor.bytes(), std::vector<std::uint8_t>(100, 0x5A));
 }
 
 TEST(JobExit, ClosingDuringAJobAsksInTheCurrentLanguage) {

@@ -200,6 +200,26 @@ two_programmers() {
     expect_line "Chip: ATmega128"
 }
 
+# A production line: three programmers at once with serial numbers and a production log; the
+# third drops off the bus in the middle of its write. The others finish, only they use up a
+# number, and the summary, the log and the exit status say which programmer did what.
+three_programmers() {
+    serve a --chip ATmega8 || return
+    serve b --chip ATmega8 || return
+    serve c --chip ATmega8 --unplug-after 60 || return
+    rm -f /tmp/serial.txt /tmp/production.csv
+    cli --programmer all --serial 0x10=500,bytes=2,format=be --serial-file /tmp/serial.txt \
+        --log-csv /tmp/production.csv write "$data/atmega8.hex"
+    expect_status 1
+    [ "$(grep -cE '^[123] +/dev/hidraw[0-9]+ +ATmega8 +OK ' /tmp/cli.out)" = 2 ] ||
+        fail "not two programmers OK in the summary: $(tail -n 4 /tmp/cli.out | tr '\n' '|')"
+    [ "$(grep -cE '^[123] +/dev/hidraw[0-9]+ .*FAILED' /tmp/cli.out)" = 1 ] ||
+        fail "not one programmer FAILED in the summary"
+    [ "$(cat /tmp/serial.txt)" = 502 ] || fail "the serial file holds $(cat /tmp/serial.txt)"
+    [ "$(wc -l </tmp/production.csv)" = 4 ] || fail "the production log has not 4 lines"
+    [ "$(grep -c ',OK,' /tmp/production.csv)" = 2 ] || fail "not two OK rows in the log"
+}
+
 busy_main_thread() {
     serve p --chip ATmega128 || return
     cli --no-verify write "$data/atmega128.bin"
@@ -291,6 +311,7 @@ run write-read-24AA512 round_trip 24AA512 24aa512.bin --device 24AA512
 run unplug-mid-write unplug_mid_write
 run plug-while-waiting plug_while_waiting
 run two-programmers two_programmers
+run three-programmers three_programmers
 run busy-main-thread busy_main_thread
 run no-access no_access
 run foreign-device foreign_device
