@@ -2,11 +2,6 @@
 // in with fillIn().
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <string_view>
-
-#include "buffer/file_kind.h"
 #include "common/lang_text.h"
 
 namespace tarvik::texts {
@@ -53,28 +48,70 @@ constexpr LangText kNotRegularFileToOpen{
     "\"%1\" is not a regular file (a folder, pipe, socket or device) and is not opened.",
     "«%1» не обычный файл (папка, канал, сокет или устройство) и не будет открыт."};
 
-// ---- files of a kind that is not loaded: %1 the file ----
-constexpr LangText kSRecordNotReadable{
-    "„%1“ ist eine Motorola-S-Record-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie "
-    "in Intel HEX (objcopy -I srec -O ihex) oder in eine Binärdatei um.",
-    "\"%1\" is a Motorola S-record file; Tarvik cannot read it yet. Convert it to Intel HEX "
-    "(objcopy -I srec -O ihex) or to a binary file.",
-    "«%1» — файл Motorola S-record; Tarvik пока не умеет его читать. Преобразуйте его в "
-    "Intel HEX (objcopy -I srec -O ihex) или в двоичный файл."};
-constexpr LangText kElfNotReadable{
-    "„%1“ ist eine ELF-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie in Intel HEX "
-    "(objcopy -O ihex) oder in eine Binärdatei um.",
-    "\"%1\" is an ELF file; Tarvik cannot read it yet. Convert it to Intel HEX "
-    "(objcopy -O ihex) or to a binary file.",
-    "«%1» — файл ELF; Tarvik пока не умеет его читать. Преобразуйте его в Intel HEX "
-    "(objcopy -O ihex) или в двоичный файл."};
+// ---- the Motorola S-record reader: %1 the line number ----
+// %2: the line.
+constexpr LangText kSRecordBadLine{
+    "Fehler in Datei. Zeile %1 ist kein gültiger S-Record: %2",
+    "Error in file. Line %1 is not a valid S-record: %2",
+    "Ошибка входного файла. Строка %1 не является правильной S-записью: %2"};
+constexpr LangText kSRecordBadChecksum{
+    "Fehler in Datei. Falsche Prüfsumme in Zeile %1.", "Error in file. Wrong checksum in line %1.",
+    "Ошибка входного файла. Неправильная контрольная сумма в строке %1."};
+// %2: the data records the count record names, %3: those before it.
+constexpr LangText kSRecordBadCount{
+    "Fehler in Datei. Der Zähldatensatz in Zeile %1 nennt %2 Datensätze, davor stehen %3.",
+    "Error in file. The count record in line %1 says %2 data records, %3 come before it.",
+    "Ошибка входного файла. Запись-счётчик в строке %1 указывает %2 записей данных, перед ней "
+    "их %3."};
+
+// ---- ELF files: %1 the file ----
+constexpr LangText kElfNotElf32{
+    "„%1“ ist keine ELF-Datei, die Tarvik liest: nur 32-Bit-ELF in Little-Endian, wie avr-gcc "
+    "sie schreibt.",
+    "\"%1\" is not an ELF file Tarvik reads: only 32-bit little-endian ELF, as avr-gcc writes "
+    "it.",
+    "«%1» — не тот файл ELF, который читает Tarvik: только 32-битный ELF little-endian, как его "
+    "пишет avr-gcc."};
+constexpr LangText kElfDamaged{
+    "„%1“ ist eine beschädigte oder abgeschnittene ELF-Datei; nichts wurde geladen.",
+    "\"%1\" is a damaged or truncated ELF file; nothing was loaded.",
+    "«%1» — повреждённый или обрезанный файл ELF; ничего не загружено."};
+constexpr LangText kElfNoFlash{"Die ELF-Datei „%1“ enthält keine Flash-Daten.",
+                               "The ELF file \"%1\" holds no flash data.",
+                               "ELF-файл «%1» не содержит данных для flash."};
+constexpr LangText kElfNoEeprom{"Die ELF-Datei „%1“ enthält keine EEPROM-Daten.",
+                                "The ELF file \"%1\" holds no EEPROM data.",
+                                "ELF-файл «%1» не содержит данных для EEPROM."};
+// The pieces of the line that lists what else an ELF file holds, joined by "; ".
+constexpr LangText kElfFlashBytes{"Flash %1 Bytes", "flash %1 bytes", "flash %1 байт"};
+constexpr LangText kElfEepromBytes{"EEPROM %1 Bytes", "EEPROM %1 bytes", "EEPROM %1 байт"};
+constexpr LangText kElfFuses{"Fuses %1", "fuses %1", "фьюзы %1"};
+constexpr LangText kElfLock{"Lock-Byte %1", "lock %1", "биты защиты %1"};
+constexpr LangText kElfSignature{"erstellt für die Signatur %1", "built for signature %1",
+                                 "собран для сигнатуры %1"};
+constexpr LangText kFuseLow{"low", "low", "младший"};
+constexpr LangText kFuseHigh{"high", "high", "старший"};
+constexpr LangText kFuseExtended{"extended", "extended", "расширенный"};
+
+// ---- a file of a kind that is not loaded: %1 the file ----
 constexpr LangText kUnknownFileKind{
     "„%1“ wird nicht geladen: Tarvik liest Intel-HEX-Dateien (der Name endet wie .hex, oder "
-    "der Inhalt beginnt mit „:“) und Binärdateien (der Name endet wie .bin).",
+    "der Inhalt beginnt mit „:“), Motorola-S-Record-Dateien (Zeilen ab S0 bis S9), ELF-Dateien "
+    "und Binärdateien (der Name endet wie .bin).",
     "\"%1\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
-    "contents starting with \":\") and binary files (a name ending like .bin).",
+    "contents starting with \":\"), Motorola S-record files (lines starting S0 to S9), ELF "
+    "files and binary files (a name ending like .bin).",
     "«%1» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
-    "содержимое начинается с «:») и двоичные файлы (имя оканчивается как .bin)."};
+    "содержимое начинается с «:»), файлы Motorola S-record (строки начинаются с S0–S9), "
+    "файлы ELF и двоичные файлы (имя оканчивается как .bin)."};
+
+// ---- the size and checksum of an image: %1 the bytes, %2 the CRC-32 ----
+constexpr LangText kImageLoaded{"Geladen: %1 Bytes, CRC-32 %2", "Loaded: %1 bytes, CRC-32 %2",
+                                "Загружено: %1 байт, CRC-32 %2"};
+constexpr LangText kImageRead{"Gelesen: %1 Bytes, CRC-32 %2", "Read: %1 bytes, CRC-32 %2",
+                              "Прочитано: %1 байт, CRC-32 %2"};
+constexpr LangText kImageSaved{"Gespeichert: %1 Bytes, CRC-32 %2", "Saved: %1 bytes, CRC-32 %2",
+                               "Сохранено: %1 байт, CRC-32 %2"};
 
 // ---- the buffer ----
 // %1: the largest buffer in MiB.
@@ -87,12 +124,3 @@ constexpr LangText kBufferFull{
     "внесено."};
 
 } // namespace tarvik::texts
-
-namespace tarvik {
-
-// Why a file of a kind that is not loaded (FileKind SRecord, Elf or Other) is refused, naming
-// the file and, for Other, the kinds that are read.
-std::string unreadableFileMessage(FileKind kind, std::string_view fileName,
-                                  std::uint8_t languageCode);
-
-} // namespace tarvik

@@ -9,6 +9,7 @@
 
 #include "buffer/buffer_texts.h"
 #include "buffer/intel_hex.h"
+#include "buffer/text_lines.h"
 
 namespace tarvik {
 namespace {
@@ -20,54 +21,9 @@ enum RecordType : std::uint8_t {
     kExtendedLinear = 0x04,
 };
 
-constexpr std::array<std::int8_t, 256> kHexValue = [] {
-    std::array<std::int8_t, 256> table{};
-    table.fill(-1);
-    for (int i = 0; i < 10; ++i)
-        table['0' + i] = static_cast<std::int8_t>(i);
-    for (int i = 0; i < 6; ++i) {
-        table['A' + i] = static_cast<std::int8_t>(10 + i);
-        table['a' + i] = static_cast<std::int8_t>(10 + i);
-    }
-    return table;
-}();
-
-// Splits text at LF, CR LF or a lone CR. Past the end it returns empty lines, which no pass
-// accepts, so a file without an end record fails.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    std::string_view next() {
-        ++number_;
-        if (pos_ >= text_.size())
-            return {};
-        const char* start = text_.data() + pos_;
-        const std::size_t rest = text_.size() - pos_;
-        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', rest));
-        const std::size_t upToLf = lf ? static_cast<std::size_t>(lf - start) : rest;
-        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', upToLf));
-        const std::size_t length = cr ? static_cast<std::size_t>(cr - start) : upToLf;
-        // A CR directly before the LF belongs to it; any other CR ends the line alone.
-        pos_ += cr && length + 1 != upToLf ? length + 1 : upToLf + 1;
-        return {start, length};
-    }
-    std::size_t number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
-};
-
-// The byte of the two digits at 0-based index i, or -1 when they are missing or not hex.
-int pairAt(std::string_view line, std::size_t i) {
-    if (i >= line.size() || line.size() - i < 2)
-        return -1;
-    const int high = kHexValue[static_cast<std::uint8_t>(line[i])];
-    const int low = kHexValue[static_cast<std::uint8_t>(line[i + 1])];
-    return high < 0 || low < 0 ? -1 : high << 4 | low;
-}
+using text::kHexValue;
+using text::LineReader;
+using text::pairAt;
 
 struct Fields {
     std::size_t count;
@@ -151,15 +107,9 @@ bool isAddressRecord(std::uint8_t type) {
     return type == kExtendedSegment || type == kExtendedLinear;
 }
 
-std::string printable(std::string_view line) {
-    constexpr std::size_t kMaxShown = 60;
-    std::string out;
-    for (const char c : line.substr(0, kMaxShown))
-        out +=
-            static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F ? c : '?';
-    if (line.size() > kMaxShown)
-        out += "...";
-    return out;
+// Data, and any type the format does not define (start addresses, 03 and 05, are skipped).
+bool isDataRecord(std::uint8_t type) {
+    return type == kData || type > 0x05;
 }
 
 HexReadResult failure(HexStatus status, std::size_t line, std::string detail = {}) {
@@ -174,9 +124,13 @@ HexReadResult failure(HexStatus status, std::size_t line, std::string detail = {
 
 HexReadResult readIntelHex(std::string_view text) {
     // Pass 1: every line up to the end record has its count, address and type; address
-    // records carry their two bytes.
+    // records carry their two bytes. On the way, the size the image will have if the checksums
+    // hold, so that pass 2 allocates it once.
+    std::uint64_t sizeHint = 0;
     {
         LineReader lines(text);
+        AddressBase base;
+        RecordData address{};
         for (;;) {
             const std::string_view line = lines.next();
             const auto fields = fieldsOf(line);
@@ -184,12 +138,23 @@ HexReadResult readIntelHex(std::string_view text) {
                 return failure(HexStatus::NotHex, lines.number());
             if (fields->type == kEnd)
                 break;
+            const int high = pairAt(line, kDataStart);
+            const int low = pairAt(line, kDataStart + 2);
+            if (isAddressRecord(fields->type) && high >= 0 && low >= 0) {
+                address.bytes[0] = static_cast<std::uint8_t>(high);
+                address.bytes[1] = static_cast<std::uint8_t>(low);
+                base.apply(address, fields->type);
+            } else if (isDataRecord(fields->type)) {
+                sizeHint = std::max(sizeHint, base.end(*fields));
+            }
         }
     }
 
     // Pass 2: checksums and digits, and the data placed, later records over earlier ones.
     // The image grows with the data; a record beyond the limit is never placed.
     HexReadResult result;
+    result.bytes.reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(sizeHint, kMaxImageBytes)));
     bool tooLarge = false;
     LineReader lines(text);
     AddressBase base;
@@ -200,8 +165,8 @@ HexReadResult readIntelHex(std::string_view text) {
         const HexStatus status = checkRecord(line, fields, data);
         if (status != HexStatus::Ok)
             return failure(status, lines.number(),
-                           status == HexStatus::ConversionError ? printable(line) : "");
-        const bool isData = fields.type == kData || fields.type > 0x05;
+                           status == HexStatus::ConversionError ? text::printable(line) : "");
+        const bool isData = isDataRecord(fields.type);
         std::uint64_t end = 0;
         if (fields.type == kEnd)
             end = fields.address + fields.count;

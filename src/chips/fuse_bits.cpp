@@ -62,6 +62,32 @@ void applyFuseBytes(std::string_view chipName, const std::vector<std::uint8_t>& 
         applyByte(map->reads[k], values[k], checked);
 }
 
+bool applyFuseFileBytes(std::string_view chipName, const FuseFileBytes& bytes,
+                        std::vector<bool>& checked) {
+    // The read instruction (its first two bytes) of each byte a file can name.
+    const struct {
+        std::uint8_t instruction[2];
+        const std::optional<std::uint8_t>& value;
+    } kFileBytes[] = {{{0x58, 0x00}, bytes.lock},
+                      {{0x50, 0x00}, bytes.low},
+                      {{0x58, 0x08}, bytes.high},
+                      {{0x50, 0x08}, bytes.extended}};
+    const auto map = findChipFuseMap(chipName);
+    const auto request = readRequest(chipName);
+    const bool separateBytes = std::ranges::any_of(
+        request, [](const FuseEntryBytes& entry) { return entry[0] == 0x58 && entry[1] == 0x08; });
+    if (!map || !separateBytes)
+        return false;
+    for (std::size_t k = 0; k < request.size() && k < map->reads.size(); ++k) {
+        for (const auto& fileByte : kFileBytes) {
+            if (fileByte.value && request[k][0] == fileByte.instruction[0] &&
+                request[k][1] == fileByte.instruction[1])
+                applyByte(map->reads[k], *fileByte.value, checked);
+        }
+    }
+    return true;
+}
+
 std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
                                            const std::vector<std::uint8_t>& values) {
     // The calibration bytes answer the request's calibration entries, calibration byte 0 first.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,17 @@ std::vector<FuseEntryBytes> fuseReadRequest(std::string_view chipName);
 // values.size() are never touched.
 void applyFuseBytes(std::string_view chipName, const std::vector<std::uint8_t>& values,
                     std::vector<bool>& checked);
+// Fuse and lock bytes as a file names them (an ELF file's .fuse and .lock sections): each
+// one the file holds.
+struct FuseFileBytes {
+    std::optional<std::uint8_t> lock, low, high, extended;
+};
+// Sets the marks of the positions those bytes cover, as a fuse read of them would; the other
+// positions keep theirs. False, touching nothing, for a chip whose fuses are not read as
+// separate low and high bytes (the older chips answer lock and fuse bits in one byte).
+bool applyFuseFileBytes(std::string_view chipName, const FuseFileBytes& bytes,
+                        std::vector<bool>& checked);
+
 // The calibration bytes in the answer, calibration byte 0 first (only as many as arrived).
 std::vector<std::uint8_t> calibrationBytes(std::string_view chipName,
                                            const std::vector<std::uint8_t>& values);

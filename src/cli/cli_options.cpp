@@ -22,10 +22,10 @@ constexpr std::array kLanguageNames{LanguageName{"de", 0}, LanguageName{"en", 1}
                                     LanguageName{"ru", 2}};
 
 // Options that take a value.
-constexpr std::array<std::string_view, 17> kValueOptions{
+constexpr std::array<std::string_view, 18> kValueOptions{
     "--device",       "--programmer", "--lang",   "--wait",        "--timeout",      "--socket",
     "--chip",         "--latency",    "--vendor", "--product",     "--report-bytes", "--events",
-    "--unplug-after", "--log-csv",    "--serial", "--serial-file", "--label"};
+    "--unplug-after", "--log-csv",    "--serial", "--serial-file", "--label",        "--from"};
 // Options only serve-emulator takes.
 constexpr std::array<std::string_view, 9> kServeOptions{
     "--socket",  "--uhid",         "--chip",   "--latency",     "--vendor",
@@ -116,6 +116,10 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         if (time)
             (name == "--wait" ? options.wait : options.answerTimeout) = *time;
         return time.has_value();
+    }
+    if (name == "--from") {
+        options.fuseFile = value;
+        return !value.empty();
     }
     if (name == "--socket") {
         options.socketPath = value;
@@ -263,6 +267,12 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> args) {
     if (options.args.size() < options.command->minArgs ||
         options.args.size() > options.command->maxArgs)
         fail(texts::kArgumentCount, options.command->name);
+    // write-fuses takes its values from the arguments or from a file, one of the two.
+    const bool writesFuses = options.command->id == CommandId::WriteFuses;
+    if (!options.fuseFile.empty() && !writesFuses)
+        fail(texts::kFromWriteFusesOnly);
+    if (writesFuses && options.args.empty() == options.fuseFile.empty())
+        fail(texts::kAssignmentsOrFrom);
     const bool writes =
         options.command->id == CommandId::Write || options.command->id == CommandId::WriteEeprom;
     if ((options.serial || !options.serialFile.empty()) && !writes)

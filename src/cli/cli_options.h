@@ -50,7 +50,7 @@ inline constexpr CommandInfo kCommands[] = {
     {"write-eeprom", CommandId::WriteEeprom, 1, 1},
     {"read-eeprom", CommandId::ReadEeprom, 1, 1},
     {"read-fuses", CommandId::ReadFuses, 0, 0},
-    {"write-fuses", CommandId::WriteFuses, 1, kAnyCount},
+    {"write-fuses", CommandId::WriteFuses, 0, kAnyCount},
     {"blank-check", CommandId::BlankCheck, 0, 0},
     {"convert", CommandId::Convert, 2, 2},
     {"serve-emulator", CommandId::ServeEmulator, 0, 0},
@@ -69,9 +69,11 @@ struct CliOptions {
     std::string label = "1"; // the programmer's label in the production log
     bool repeat = false;     // run the job again on every chip inserted, until interrupted
     bool verify = true;
-    bool force = false;  // write-fuses: write a change that can lock the user out of the chip
-    bool eeprom = false; // blank-check: the AVR chip's data EEPROM instead of its flash
-    std::string logCsv;  // the production log to append a row to; empty: none
+    bool force = false;   // write-fuses: write a change that can lock the user out of the chip;
+                          // write, verify, write-eeprom: a file built for another chip
+    std::string fuseFile; // write-fuses --from: the fuse and lock bytes of this (ELF) file
+    bool eeprom = false;  // blank-check: the AVR chip's data EEPROM instead of its flash
+    std::string logCsv;   // the production log to append a row to; empty: none
     std::optional<SerialSpec> serial; // write, write-eeprom: the serial number to patch in
     std::string serialFile;           // the file holding the next serial number; empty: none
     std::uint8_t language = 1;        // 0 German, 1 English, 2 Russian

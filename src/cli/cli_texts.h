@@ -23,6 +23,13 @@ constexpr LangText kArgumentCount{"Falsche Anzahl von Argumenten für „%1“."
 constexpr LangText kServeOnly{"Die Option „%1“ gehört zu serve-emulator.",
                               "The option \"%1\" belongs to serve-emulator.",
                               "Параметр «%1» относится к serve-emulator."};
+constexpr LangText kFromWriteFusesOnly{"Die Option „--from“ gehört zu write-fuses.",
+                                       "The option \"--from\" belongs to write-fuses.",
+                                       "Параметр «--from» относится к write-fuses."};
+constexpr LangText kAssignmentsOrFrom{
+    "write-fuses braucht Zuweisungen NAME=0|1 oder --from DATEI, eines von beiden.",
+    "write-fuses needs NAME=0|1 assignments or --from FILE, one of the two.",
+    "write-fuses нужны присваивания ИМЯ=0|1 или --from ФАЙЛ, что-то одно."};
 constexpr LangText kBlankCheckOnly{"Die Option „%1“ gehört zu blank-check.",
                                    "The option \"%1\" belongs to blank-check.",
                                    "Параметр «%1» относится к blank-check."};
@@ -134,6 +141,8 @@ constexpr LangText kNotAvailable{"„%1“ gibt es für die Auswahl „%2“ nic
 // ---- detect and fuses ----
 constexpr LangText kChip{"Chip: %1", "Chip: %1", "Чип: %1"};
 constexpr LangText kSize{"Größe: %1 Byte", "Size: %1 bytes", "Размер: %1 байт"};
+// The checksum of the image written, verified, read or converted, as crc32 and zlib give it.
+constexpr LangText kCrc32{"CRC-32: %1", "CRC-32: %1", "CRC-32: %1"};
 constexpr LangText kLocked{"(gesperrt)", "(locked)", "(заблокирован)"};
 constexpr LangText kBadAssignment{"„%1“ ist keine Zuweisung NAME=0 oder NAME=1.",
                                   "\"%1\" is not an assignment NAME=0 or NAME=1.",
@@ -155,6 +164,24 @@ constexpr LangText kFusesUnchanged{
 constexpr LangText kFusesNotReadable{"Die Fuse-Bits des %1 lassen sich nicht lesen.",
                                      "The fuse bits of the %1 cannot be read.",
                                      "Fuse биты %1 прочитать нельзя."};
+// write-fuses --from FILE.
+constexpr LangText kFuseFileNotElf{
+    "write-fuses --from liest die Fuse- und Lock-Bytes einer ELF-Datei; „%1“ ist keine.",
+    "write-fuses --from reads the fuse and lock bytes of an ELF file; \"%1\" is none.",
+    "write-fuses --from читает байты фьюзов и битов защиты из файла ELF; «%1» не такой файл."};
+constexpr LangText kNoFuseBytes{"Die ELF-Datei „%1“ enthält keine Fuse- oder Lock-Bytes.",
+                                "The ELF file \"%1\" holds no fuse or lock bytes.",
+                                "ELF-файл «%1» не содержит байтов фьюзов или битов защиты."};
+constexpr LangText kFuseBytesNotFor{
+    "Die Fuse-Bytes einer Datei lassen sich beim %1 nicht zuordnen: er liest Lock- und "
+    "Fuse-Bits anders; setzen Sie die Bits mit NAME=0|1.",
+    "The fuse bytes of a file cannot be mapped onto the %1: it reads lock and fuse bits "
+    "another way; set the bits with NAME=0|1.",
+    "Байты фьюзов из файла нельзя сопоставить с %1: он читает lock и fuse биты иначе; задайте "
+    "биты через ИМЯ=0|1."};
+constexpr LangText kSignatureRefused{"Mit --force wird trotzdem geschrieben.",
+                                     "Give --force to write it anyway.",
+                                     "С --force запись всё равно будет выполнена."};
 constexpr LangText kLockOutRefused{
     "Nicht geschrieben: diese Änderung kann den Chip unzugänglich machen; mit --force wird sie "
     "trotzdem geschrieben.",
@@ -224,14 +251,18 @@ constexpr LangText kNoneAttached{"keines", "none", "нет"};
 // ---- convert ----
 constexpr LangText kConvertUsage{
     "Aufruf: tarvik-cli convert EIN AUS [--lang de|en|ru]\n"
-    "Wandelt Intel-HEX- und Binärdateien ineinander um; das drittletzte Zeichen jedes Namens "
-    "entscheidet (H: Intel HEX, B: binär).",
+    "Wandelt Intel-HEX-, Motorola-S-Record- und Binärdateien ineinander um und liest den Flash "
+    "aus ELF-Dateien. EIN wird nach Name oder Inhalt gelesen; AUS wird für .s19, .s28, .s37, "
+    ".srec und .mot als S-Record geschrieben, binär, wenn das drittletzte Zeichen B ist, sonst "
+    "als Intel HEX.",
     "Usage: tarvik-cli convert IN OUT [--lang de|en|ru]\n"
-    "Converts between Intel HEX and binary files; the third character from the end of each "
-    "name decides (H: Intel HEX, B: binary).",
+    "Converts between Intel HEX, Motorola S-record and binary files, and reads the flash of ELF "
+    "files. IN is read by its name or content; OUT is written as S-record for .s19, .s28, .s37, "
+    ".srec and .mot, as binary where the third character from the end is B, else as Intel HEX.",
     "Использование: tarvik-cli convert ВХОД ВЫХОД [--lang de|en|ru]\n"
-    "Преобразует файлы Intel HEX и двоичные файлы; третий символ с конца каждого имени "
-    "определяет формат (H: Intel HEX, B: двоичный)."};
+    "Преобразует файлы Intel HEX, Motorola S-record и двоичные файлы и читает flash из файлов "
+    "ELF. ВХОД читается по имени или содержимому; ВЫХОД записывается как S-record для .s19, "
+    ".s28, .s37, .srec и .mot, как двоичный, если третий символ с конца B, иначе как Intel HEX."};
 
 // ---- --help: the headings and the parts every page shares (the pages are in help.cpp) ----
 constexpr LangText kHelpUsage{"Aufruf:", "Usage:", "Использование:"};
@@ -252,7 +283,9 @@ constexpr LangText kHelpOptions{
     "                       Übersicht\n"
     "  --no-verify          programmieren, ohne danach zu vergleichen\n"
     "  --force              write-fuses: auch eine Änderung schreiben, die Sie vom Chip\n"
-    "                       aussperrt\n"
+    "                       aussperrt; write, verify, write-eeprom, write-fuses: auch eine\n"
+    "                       Datei, die für einen anderen Chip erstellt ist\n"
+    "  --from FILE          write-fuses: die Fuse- und Lock-Bytes dieser ELF-Datei\n"
     "  --eeprom             blank-check: das Daten-EEPROM eines AVR-Chips\n"
     "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
     "                       write, write-eeprom: eine Seriennummer in das Abbild im Speicher\n"
@@ -285,7 +318,10 @@ constexpr LangText kHelpOptions{
     "                       programmer attached now, each in a process of its own (as\n"
     "                       --programmer given more than once), then a summary\n"
     "  --no-verify          program without verifying afterwards\n"
-    "  --force              write-fuses: write a change that locks you out of the chip\n"
+    "  --force              write-fuses: write a change that locks you out of the chip;\n"
+    "                       write, verify, write-eeprom, write-fuses: a file built for\n"
+    "                       another chip\n"
+    "  --from FILE          write-fuses: the fuse and lock bytes of this ELF file\n"
     "  --eeprom             blank-check: the data EEPROM of an AVR chip\n"
     "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
     "                       write, write-eeprom: patch a serial number into the image in\n"
@@ -316,7 +352,10 @@ constexpr LangText kHelpOptions{
     "                       ATmega8), socket:PATH; all: каждый подключённый сейчас, каждый в\n"
     "                       своём процессе (как --programmer несколько раз), затем сводка\n"
     "  --no-verify          записывать без последующей проверки\n"
-    "  --force              write-fuses: записать и изменение, закрывающее доступ к чипу\n"
+    "  --force              write-fuses: записать и изменение, закрывающее доступ к чипу;\n"
+    "                       write, verify, write-eeprom, write-fuses: и файл, собранный\n"
+    "                       для другого чипа\n"
+    "  --from FILE          write-fuses: байты fuse и lock из этого файла ELF\n"
     "  --eeprom             blank-check: EEPROM данных чипа AVR\n"
     "  --serial ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=M]\n"
     "                       write, write-eeprom: вписать серийный номер в образ в памяти\n"

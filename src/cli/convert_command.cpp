@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "buffer/buffer_texts.h"
+#include "buffer/crc32.h"
 #include "buffer/file_io.h"
-#include "buffer/intel_hex.h"
+#include "buffer/image_file.h"
 #include "cli/cli_texts.h"
 #include "common/user_error.h"
 
@@ -51,49 +51,30 @@ Arguments parse(std::span<const std::string_view> args) {
     return parsed;
 }
 
-// The image in the file, or nothing after printing why not.
-bool load(const std::string& fileName, std::uint8_t language, std::vector<std::uint8_t>& bytes,
-          std::ostream& err) {
-    switch (const FileKind kind = loadKindOf(fileName, language)) {
-    case FileKind::Binary:
-        bytes = readWholeFile(fileName, language);
-        return true;
-    case FileKind::Hex: {
-        HexReadResult result = readIntelHex(readTextFile(fileName, language));
-        if (result.status != HexStatus::Ok) {
-            err << fileName << ": " << hexReadMessage(result, language) << '\n';
-            return false;
-        }
-        bytes = std::move(result.bytes);
-        return true;
-    }
-    case FileKind::SRecord:
-    case FileKind::Elf:
-    case FileKind::Other:
-        err << unreadableFileMessage(kind, fileName, language) << '\n';
-        return false;
-    }
-    return false;
-}
-
 } // namespace
 
-int runConvert(std::span<const std::string_view> args, std::ostream& err) {
+int runConvert(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     const Arguments parsed = parse(args);
     if (!parsed.valid) {
         err << pick(cli::texts::kConvertUsage, parsed.language) << '\n';
         return 1;
     }
     const std::string in(parsed.files[0]);
-    const std::string out(parsed.files[1]);
+    const std::string outName(parsed.files[1]);
     try {
-        std::vector<std::uint8_t> bytes;
-        if (!load(in, parsed.language, bytes, err))
+        const LoadedImage image = loadImageFile(in, MemoryPart::Flash, parsed.language);
+        if (!image.problem.empty()) {
+            if (!image.problemNamesFile)
+                err << in << ": ";
+            err << image.problem << '\n';
             return 2;
-        if (fileKindOf(out) == FileKind::Binary)
-            writeWholeFile(out, std::span<const std::uint8_t>(bytes), parsed.language);
+        }
+        if (saveKindOf(outName) == FileKind::Binary) // as it is, without a copy
+            writeWholeFile(outName, std::span<const std::uint8_t>(image.bytes), parsed.language);
         else
-            writeWholeFile(out, std::string_view(writeIntelHex(bytes)), parsed.language);
+            writeWholeFile(outName, std::string_view(encodeImageFile(outName, image.bytes)),
+                           parsed.language);
+        out << fillIn(pick(cli::texts::kCrc32, parsed.language), {crc32Text(image.bytes)}) << '\n';
     } catch (const UserError& e) {
         err << e.what() << '\n';
         return 2;

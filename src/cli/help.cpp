@@ -43,22 +43,35 @@ constexpr std::array kHelpPages{
          "Program the flash (or serial EEPROM) from FILE.",
          "Записать flash (или последовательный EEPROM) из FILE."},
         {"FILE ist Intel HEX, wenn das drittletzte Zeichen seines Namens H ist (.hex), binär,\n"
-         "wenn es B ist (.bin). Ein Mikrocontroller wird zuerst gelöscht; danach wird der Chip\n"
-         "verglichen, außer mit --no-verify. Ein Abbild, das größer als der Chip ist, wird\n"
-         "abgelehnt, bevor etwas gelöscht wird. Ein fehlgeschlagener Vergleich liest den Chip\n"
-         "zurück und zeigt, wie viele Bytes abweichen, und die ersten zehn\n"
-         "(0x01A3: chip 3F, buffer 7F).",
+         "wenn es B ist (.bin); jeder andere Name wird nach seinem Inhalt gelesen: Intel HEX\n"
+         "(.ihx, .eep), Motorola-S-Record (.s19, .srec, ...) oder ELF (die .elf von avr-gcc,\n"
+         "deren Flash genommen wird). Die CRC-32 des Abbilds folgt dem Namen des Chips. Eine\n"
+         "ELF-Datei, die für die Signatur eines anderen Chips erstellt ist, wird abgelehnt,\n"
+         "bevor etwas gelöscht wird, außer mit --force. Ein Mikrocontroller wird zuerst\n"
+         "gelöscht; danach wird der Chip verglichen, außer mit --no-verify. Ein Abbild, das\n"
+         "größer als der Chip ist, wird abgelehnt, bevor etwas gelöscht wird. Ein\n"
+         "fehlgeschlagener Vergleich liest den Chip zurück und zeigt, wie viele Bytes\n"
+         "abweichen, und die ersten zehn (0x01A3: chip 3F, buffer 7F).",
          "FILE is Intel HEX when the third character from the end of its name is H (.hex),\n"
-         "binary when it is B (.bin). A microcontroller is erased first; the chip is verified\n"
-         "afterwards unless --no-verify is given. An image larger than the chip is refused\n"
-         "before anything is erased. A failed verify reads the chip back and prints how many\n"
-         "bytes differ and the first ten (0x01A3: chip 3F, buffer 7F).",
+         "binary when it is B (.bin); any other name is read by its content: Intel HEX\n"
+         "(.ihx, .eep), Motorola S-record (.s19, .srec, ...) or ELF (avr-gcc's .elf, whose\n"
+         "flash is taken). The image's CRC-32 follows the chip's name. An ELF file built for\n"
+         "another chip's signature is refused before anything is erased, unless --force.\n"
+         "A microcontroller is erased first; the chip is verified afterwards unless\n"
+         "--no-verify is given. An image larger than the chip is refused before anything is\n"
+         "erased. A failed verify reads the chip back and prints how many bytes differ and\n"
+         "the first ten (0x01A3: chip 3F, buffer 7F).",
          "FILE — Intel HEX, если третий символ с конца его имени H (.hex), двоичный, если B\n"
-         "(.bin). Микроконтроллер сначала стирается; затем чип проверяется, если не задан\n"
+         "(.bin); любое другое имя читается по содержимому: Intel HEX (.ihx, .eep), Motorola\n"
+         "S-record (.s19, .srec, ...) или ELF (.elf от avr-gcc, из него берётся flash).\n"
+         "CRC-32 образа выводится после имени чипа. Файл ELF, собранный для сигнатуры\n"
+         "другого чипа, отклоняется до того, как что-либо стёрто, если не задан --force.\n"
+         "Микроконтроллер сначала стирается; затем чип проверяется, если не задан\n"
          "--no-verify. Образ больше чипа отклоняется до того, как что-либо стёрто. При\n"
          "неудачной проверке чип читается обратно и выводится, сколько байт отличается, и\n"
          "первые десять (0x01A3: chip 3F, buffer 7F)."},
-        "tarvik-cli write firmware.hex\n  tarvik-cli --device 24AA64 --no-verify write data.bin"},
+        "tarvik-cli write firmware.hex\n  tarvik-cli write firmware.elf\n"
+        "  tarvik-cli --device 24AA64 --no-verify write data.bin"},
     HelpPage{
         CommandId::Verify,
         "verify FILE",
@@ -76,22 +89,30 @@ constexpr std::array kHelpPages{
              {"Flash (oder serielles EEPROM) in FILE lesen.",
               "Read the flash (or serial EEPROM) into FILE.",
               "Прочитать flash (или последовательный EEPROM) в FILE."},
-             {"FILE wird binär geschrieben, wenn das drittletzte Zeichen seines Namens B ist,\n"
-              "sonst als Intel HEX. Eine vorhandene Datei wird erst ersetzt, wenn die neue\n"
-              "vollständig ist.",
-              "FILE is written as binary when the third character from the end of its name is\n"
-              "B, as Intel HEX otherwise. An existing file is replaced only once the new one is\n"
-              "complete.",
-              "FILE записывается как двоичный, если третий символ с конца его имени B, иначе\n"
-              "как Intel HEX. Существующий файл заменяется только когда новый записан\n"
-              "полностью."},
+             {"FILE wird als Motorola-S-Record geschrieben, wenn sein Name auf .s19, .s28, .s37,\n"
+              ".srec oder .mot endet, binär, wenn das drittletzte Zeichen seines Namens B ist,\n"
+              "sonst als Intel HEX. Die CRC-32 des Abbilds wird gezeigt. Eine vorhandene Datei\n"
+              "wird erst ersetzt, wenn die neue vollständig ist.",
+              "FILE is written as Motorola S-record when its name ends in .s19, .s28, .s37,\n"
+              ".srec or .mot, as binary when the third character from the end of its name is\n"
+              "B, as Intel HEX otherwise. The image's CRC-32 is printed. An existing file is\n"
+              "replaced only once the new one is complete.",
+              "FILE записывается как Motorola S-record, если его имя оканчивается на .s19, .s28,\n"
+              ".s37, .srec или .mot, как двоичный, если третий символ с конца его имени B, иначе\n"
+              "как Intel HEX. Выводится CRC-32 образа. Существующий файл заменяется только\n"
+              "когда новый записан полностью."},
              "tarvik-cli read backup.hex\n  tarvik-cli --device 24AA512 read eeprom.bin"},
     HelpPage{CommandId::WriteEeprom,
              "write-eeprom FILE",
              {"Daten-EEPROM eines AVR-Chips aus FILE programmieren.",
               "Program the data EEPROM of an AVR chip from FILE.",
               "Записать EEPROM данных чипа AVR из FILE."},
-             {},
+             {"FILE wird wie bei write gelesen; aus einer ELF-Datei (die .elf von avr-gcc) wird\n"
+              "die Sektion .eeprom genommen.",
+              "FILE is read as for write; of an ELF file (avr-gcc's .elf) the .eeprom section\n"
+              "is taken.",
+              "FILE читается так же, как для write; из файла ELF (.elf от avr-gcc) берётся\n"
+              "секция .eeprom."},
              "tarvik-cli write-eeprom settings.hex"},
     HelpPage{CommandId::ReadEeprom,
              "read-eeprom FILE",
@@ -114,7 +135,7 @@ constexpr std::array kHelpPages{
              "tarvik-cli read-fuses"},
     HelpPage{
         CommandId::WriteFuses,
-        "write-fuses NAME=0|1 ...",
+        "write-fuses NAME=0|1 ... | --from FILE",
         {"Fuse- und Lock-Bits ändern.", "Change fuse and lock bits.", "Изменить fuse и lock биты."},
         {"Erkennt den Chip, liest seine Fuses, setzt die genannten Einträge (1 = programmiert)\n"
          "und schreibt sie. NAME ist der Eintrag, wie read-fuses ihn zeigt, in beliebiger\n"
@@ -125,7 +146,10 @@ constexpr std::array kHelpPages{
          "Jede Änderung wird mit altem und neuem Zustand gezeigt. Eine Änderung, die Sie vom\n"
          "Chip aussperrt (RSTDISBL oder DWEN programmiert, SPIEN unprogrammiert, ein Lock-Bit\n"
          "programmiert), wird ohne --force abgelehnt. Danach werden die Fuses zurückgelesen,\n"
-         "und jeder Eintrag, den der Chip nicht übernommen hat, wird genannt (Exit-Status 1).",
+         "und jeder Eintrag, den der Chip nicht übernommen hat, wird genannt (Exit-Status 1).\n"
+         "--from FILE nimmt statt NAME=0|1 die Fuse- und Lock-Bytes einer ELF-Datei (die\n"
+         "Sektionen .fuse und .lock von avr-gcc); eine Datei, die für die Signatur eines\n"
+         "anderen Chips erstellt ist, wird ohne --force abgelehnt.",
          "Identifies the chip, reads its fuses, sets the named entries (1 = programmed) and\n"
          "writes them. NAME is the entry as read-fuses shows it, in any letter case; quote\n"
          "names with blanks. Unknown names and locked entries are refused before anything\n"
@@ -134,7 +158,10 @@ constexpr std::array kHelpPages{
          "change is listed with its old and new state. A change that locks you out of the\n"
          "chip (RSTDISBL or DWEN programmed, SPIEN unprogrammed, a lock bit programmed) is\n"
          "refused unless --force is given. Afterwards the fuses are read back and every\n"
-         "entry the chip did not take is named (exit status 1).",
+         "entry the chip did not take is named (exit status 1).\n"
+         "--from FILE takes the fuse and lock bytes of an ELF file (avr-gcc's .fuse and\n"
+         ".lock sections) instead of NAME=0|1; a file built for another chip's signature\n"
+         "is refused unless --force.",
          "Определяет чип, читает его fuse биты, устанавливает названные пункты\n"
          "(1 = запрограммирован) и записывает их. NAME — пункт, как его показывает\n"
          "read-fuses, в любом регистре; имена с пробелами заключайте в кавычки. Неизвестные\n"
@@ -144,9 +171,13 @@ constexpr std::array kHelpPages{
          "изменение выводится со старым и новым состоянием. Изменение, которое закрывает\n"
          "доступ к чипу (RSTDISBL или DWEN запрограммирован, SPIEN не запрограммирован,\n"
          "запрограммирован lock бит), отклоняется без --force. После записи fuse биты\n"
-         "читаются обратно, и каждый пункт, который чип не принял, называется (код выхода 1)."},
+         "читаются обратно, и каждый пункт, который чип не принял, называется (код выхода 1).\n"
+         "--from FILE берёт вместо NAME=0|1 байты fuse и lock из файла ELF (секции .fuse и\n"
+         ".lock от avr-gcc); файл, собранный для сигнатуры другого чипа, отклоняется без\n"
+         "--force."},
         "tarvik-cli write-fuses EESAVE=1 BOOTRST=0\n"
-        "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\""},
+        "  tarvik-cli --force write-fuses \"Lock bit 1=1\" \"Lock bit 2=1\"\n"
+        "  tarvik-cli write-fuses --from firmware.elf"},
     HelpPage{CommandId::BlankCheck,
              "blank-check [--eeprom]",
              {"Prüfen, ob der Chip leer ist.", "Check that the chip is blank.",
@@ -164,12 +195,15 @@ constexpr std::array kHelpPages{
              "  tarvik-cli --device 24AA256 blank-check"},
     HelpPage{CommandId::Convert,
              "convert IN OUT",
-             {"Intel-HEX- und Binärdateien ineinander umwandeln.",
-              "Convert between Intel HEX and binary files.",
-              "Преобразовать Intel HEX в двоичный файл и обратно."},
-             {"Die Art jeder Datei sagt das drittletzte Zeichen ihres Namens.",
-              "Each file's kind is told by the third character from the end of its name.",
-              "Вид каждого файла определяет третий символ с конца его имени."},
+             {"Intel-HEX-, S-Record- und Binärdateien umwandeln.",
+              "Convert between Intel HEX, S-record and binary files.",
+              "Преобразовать файлы Intel HEX, S-record и двоичные."},
+             {"IN wird gelesen, wie write FILE liest (bei einer ELF-Datei deren Flash); OUT wird\n"
+              "geschrieben, wie read FILE schreibt. Die CRC-32 des Geschriebenen wird gezeigt.",
+              "IN is read as write reads FILE (an ELF file's flash); OUT is written as read\n"
+              "writes FILE. The CRC-32 of what was written is printed.",
+              "IN читается так же, как write читает FILE (у файла ELF — его flash); OUT\n"
+              "записывается так же, как read записывает FILE. Выводится CRC-32 записанного."},
              "tarvik-cli convert firmware.hex firmware.bin"},
     HelpPage{
         CommandId::ServeEmulator,

@@ -1,6 +1,7 @@
 // Filling a production log row from the engine's outcome.
 #include "cli/job_record.h"
 
+#include "buffer/crc32.h"
 #include "operations/engine_support.h"
 
 namespace tarvik::cli {

@@ -45,11 +45,16 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
         return kExitUsage;
     };
     if (job->file == FileUse::Load) {
-        if (const auto problem = inputFileProblem(options.args.front(), language))
+        if (const auto problem = inputFileProblem(options.args.front(), partOf(*job), language))
             return usage(*problem);
     }
     ParsedAssignments fuses;
-    if (job->id == CommandId::WriteFuses) {
+    std::optional<FuseFile> fuseFile;
+    if (!options.fuseFile.empty()) {
+        fuseFile = readFuseFile(options.fuseFile, language);
+        if (!fuseFile->problem.empty())
+            return usage(fuseFile->problem);
+    } else if (job->id == CommandId::WriteFuses) {
         fuses = parseFuseAssignments(options.args);
         if (fuses.error)
             return usage(describe(*fuses.error, language));
@@ -70,7 +75,7 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
         return usage(fillIn(pick(texts::kUnknownChip, language), {options.programmer.chip}));
 
     JobSession session(options, io);
-    return session.run(*job, fuses.assignments, openBackend);
+    return session.run(*job, fuses.assignments, fuseFile ? &*fuseFile : nullptr, openBackend);
 }
 
 } // namespace tarvik::cli

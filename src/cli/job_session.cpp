@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "buffer/buffer_texts.h"
+#include "buffer/crc32.h"
 #include "chips/device_menu.h"
+#include "chips/fuse_bits.h"
 #include "cli/attached_programmers.h"
 #include "cli/cli_texts.h"
 #include "cli/job_record.h"
@@ -85,14 +87,15 @@ bool JobSession::start(const BackendFactory& openBackend) {
     presetSettings();
     form_ = std::make_unique<TMainForm>(*controller_, settings_, host_);
     form_->FormCreate();
+    form_->IgnoreFileSignature = options_.force;
     return true;
 }
 
-int JobSession::loadFile(const std::string& fileName) {
+int JobSession::loadFile(const std::string& fileName, MemoryPart part) {
     host_.fileName = fileName;
     host_.messages.clear();
     try {
-        form_->nopenClick();
+        form_->OpenBufferFile(part);
     } catch (const UserError& e) {
         host_.messages.emplace_back(e.what());
     }
@@ -105,7 +108,7 @@ int JobSession::loadFile(const std::string& fileName) {
 int JobSession::saveFile(const std::string& fileName) {
     host_.fileName = fileName;
     try {
-        form_->nsaveClick();
+        form_->WriteHexFile(); // the CRC-32 line says what the window's log line would
     } catch (const UserError& e) {
         error(e.what());
         return kExitUsage;
@@ -223,6 +226,13 @@ void JobSession::showChip() {
     output_.line(say(texts::kChip, {chip->name}));
     if (chip->flashBytes)
         output_.line(say(texts::kSize, {std::to_string(*chip->flashBytes)}));
+    if (checksumWithChip_)
+        showChecksum();
+}
+
+void JobSession::showChecksum() {
+    checksumShown_ = true;
+    output_.line(say(texts::kCrc32, {crc32Text(form_->Hexeditor.bytes())}));
 }
 
 int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
@@ -284,8 +294,31 @@ int JobSession::writeFuses(std::span<const FuseAssignment> assignments) {
     return kExitSuccess;
 }
 
+// The entries whose marks the file's fuse and lock bytes change on the identified chip, or
+// nothing after saying why they cannot be taken.
+std::optional<std::vector<FuseAssignment>> JobSession::assignmentsFrom(const FuseFile& file) {
+    const TMainForm& form = *form_;
+    if (file.signature && file.signature != form.ChipSignature && !options_.force) {
+        error(engine::anotherChipLine(form, *file.signature));
+        error(texts::kSignatureRefused);
+        return std::nullopt;
+    }
+    std::vector<bool> marks = engine::fuseMarks(form.FuseList);
+    if (!fusesWereRead() || !chips::applyFuseFileBytes(form.AutoDevice.text, file.bytes, marks)) {
+        error(texts::kFuseBytesNotFor, {form.AutoDevice.text});
+        return std::nullopt;
+    }
+    std::vector<FuseAssignment> assignments;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i] != form.FuseList.items[i].checked)
+            assignments.push_back({form.FuseList.items[i].text, marks[i]});
+    }
+    return assignments;
+}
+
 int JobSession::run(const JobCommand& job, std::span<const FuseAssignment> assignments,
-                    const BackendFactory& openBackend) {
+                    const FuseFile* fuseFile, const BackendFactory& openBackend) {
+    fuseFile_ = fuseFile;
     if (const int status = connect(openBackend); status != kExitSuccess)
         return status;
     if (options_.repeat)
@@ -389,10 +422,14 @@ int JobSession::connect(const BackendFactory& openBackend) {
 int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment> assignments) {
     TMainForm& form = *form_;
     chipShown_ = false;
+    checksumShown_ = false;
     jobRan_ = false;
     if (job.file == FileUse::Load) {
-        if (const int status = loadFile(options_.args.front()); status != kExitSuccess)
+        if (const int status = loadFile(options_.args.front(), partOf(job)); status != kExitSuccess)
             return status;
+        if (!options_.quiet && !form.FileContentsLine.empty())
+            output_.line(form.FileContentsLine);
+        checksumWithChip_ = true;
     }
     if (!offered(job)) {
         error(texts::kNotAvailable, {options_.command->name, form.Device.text});
@@ -407,6 +444,8 @@ int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment
     const JobEnd end = runJob(job.handler);
     if (end != JobEnd::Succeeded)
         return failure(end);
+    if (job.file != FileUse::None && !checksumShown_)
+        showChecksum(); // a read's image, or one written where no chip line came
     if (serialFile_) {
         // Only a chip that took its number uses it up.
         try {
@@ -440,6 +479,10 @@ int JobSession::runCommand(const JobCommand& job, std::span<const FuseAssignment
         break;
     case CommandId::WriteFuses:
         output_.finish(form.Verlauf, false);
+        if (fuseFile_ != nullptr) {
+            const auto fromFile = assignmentsFrom(*fuseFile_);
+            return fromFile ? writeFuses(*fromFile) : kExitUsage;
+        }
         return writeFuses(assignments);
     default:
         break;

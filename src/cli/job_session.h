@@ -17,6 +17,7 @@
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/fuse_assignments.h"
+#include "cli/input_file.h"
 #include "cli/interrupt.h"
 #include "cli/job_output.h"
 #include "cli/serial_numbers.h"
@@ -34,9 +35,14 @@ struct JobCommand {
     CommandId id;
     void (TMainForm::*handler)();
     Button TMainForm::*control; // the job is offered while this button is enabled
-    FileUse file;
+    FileUse file; // the file's image is the buffer: its CRC-32 is shown (after the read for a save)
     bool eeprom = false; // blank-check --eeprom
 };
+
+// The memory a command takes from a file that holds several (ELF).
+inline MemoryPart partOf(const JobCommand& job) {
+    return job.id == CommandId::WriteEeprom ? MemoryPart::Eeprom : MemoryPart::Flash;
+}
 
 enum class JobEnd { Succeeded, Failed, Unplugged, NoAnswer, Interrupted };
 
@@ -55,8 +61,9 @@ public:
 
     // Finds the programmer, then runs the command once (with --log-csv appending its row to
     // the production log), or with --repeat on every chip inserted until interrupted.
+    // fuseFile: write-fuses --from, whose bytes stand in for the assignments.
     int run(const JobCommand& job, std::span<const FuseAssignment> assignments,
-            const BackendFactory& openBackend);
+            const FuseFile* fuseFile, const BackendFactory& openBackend);
 
 private:
     // Starts the engine and waits for the programmer.
@@ -78,7 +85,7 @@ private:
     int patchSerialNumber();
     bool start(const BackendFactory& openBackend);
     void presetSettings();
-    int loadFile(const std::string& fileName);
+    int loadFile(const std::string& fileName, MemoryPart part);
     int saveFile(const std::string& fileName);
     bool offered(const JobCommand& job) const;
     JobEnd runJob(void (TMainForm::*handler)());
@@ -86,7 +93,9 @@ private:
     int failure(JobEnd end);
     bool fusesWereRead() const;
     void showChip();
+    void showChecksum();
     int writeFuses(std::span<const FuseAssignment> assignments);
+    std::optional<std::vector<FuseAssignment>> assignmentsFrom(const FuseFile& file);
     void error(std::string_view text);
     void error(const LangText& text, std::initializer_list<std::string_view> args = {}) {
         error(fillIn(pick(text, language_), args));
@@ -108,7 +117,11 @@ private:
     CliHost host_;
     std::unique_ptr<TMainForm> form_;
     JobOutput output_;
+    const FuseFile* fuseFile_ = nullptr; // write-fuses --from
     bool chipShown_ = false;
+    // The buffer's CRC-32 follows the chip line (a job that writes or verifies the buffer).
+    bool checksumWithChip_ = false;
+    bool checksumShown_ = false;
     std::string node_;      // the programmer's node, once found
     std::string lastError_; // the last message on standard error
     std::unique_ptr<SerialFile> serialFile_;

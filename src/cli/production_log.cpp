@@ -1,5 +1,5 @@
-// Writing the production log: CSV quoting, the local time with its offset, the CRC-32, and the
-// append that never touches the rows already there.
+// Writing the production log: CSV quoting, the local time with its offset, and the append that
+// never touches the rows already there.
 #include "cli/production_log.h"
 
 #include <algorithm>
@@ -157,16 +157,6 @@ void appendProductionFields(const std::string& fileName, std::span<const std::st
     file.flush();
     if (!file)
         throw UserError(fillIn(pick(texts::kCannotWriteLog, language), {fileName}));
-}
-
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 } // namespace tarvik::cli

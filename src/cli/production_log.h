@@ -58,7 +58,4 @@ void appendProductionFields(const std::string& fileName, std::span<const std::st
 void appendProductionRecord(const std::string& fileName, const ProductionRecord& record,
                             std::uint8_t language);
 
-// The CRC-32 (IEEE 802.3, as zip and PNG use it) of the bytes.
-std::uint32_t crc32(std::span<const std::uint8_t> bytes);
-
 } // namespace tarvik::cli

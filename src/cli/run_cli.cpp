@@ -23,7 +23,7 @@ int convert(const CliOptions& options, CliIo& io) {
     std::vector<std::string_view> args(options.args.begin(), options.args.end());
     args.push_back("--lang");
     args.push_back(kLanguageNames.at(options.language));
-    const int status = runConvert(args, io.err);
+    const int status = runConvert(args, io.out, io.err);
     return status == 0 ? kExitSuccess : kExitUsage;
 }
 

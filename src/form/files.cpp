@@ -1,12 +1,14 @@
-// Loading a file into the buffer (Intel HEX or raw binary, told apart by the name, or by the
-// content where the name says neither) and saving the buffer as either.
+// Loading a file into the buffer (Intel HEX, S-record, ELF or raw binary, told apart by the
+// name, or by the content where the name says neither) and saving the buffer as HEX, S-record
+// or binary by the name.
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "buffer/buffer_texts.h"
+#include "buffer/crc32.h"
 #include "buffer/file_io.h"
-#include "buffer/intel_hex.h"
+#include "buffer/image_file.h"
 #include "common/user_error.h"
 #include "form/main_form.h"
 
@@ -29,10 +31,11 @@ void TMainForm::nopenClick() {
 
 void TMainForm::nsaveClick() {
     NotifyOnExit notify(*this);
-    WriteHexFile();
+    if (WriteHexFile())
+        log(imageLine(texts::kImageSaved));
 }
 
-void TMainForm::OpenBufferFile() {
+void TMainForm::OpenBufferFile(MemoryPart part) {
     NotifyOnExit notify(*this);
     const std::string previous = OpenDialog1.fileName;
     if (!host_.executeOpenDialog(OpenDialog1) || OpenDialog1.fileName.empty())
@@ -48,7 +51,7 @@ void TMainForm::OpenBufferFile() {
                 form.OpenDialog1.fileName = previous;
         }
     } keep{*this, previous};
-    ReadHexFile();
+    ReadHexFile(part);
     if (ErrorFlag)
         return;
     keep.loaded = true;
@@ -60,57 +63,46 @@ void TMainForm::OpenBufferFile() {
     nverifyflash.enabled = true;
 }
 
-void TMainForm::ReadHexFile() {
+void TMainForm::ReadHexFile(MemoryPart part) {
     NotifyOnExit notify(*this);
-    const std::string& fileName = OpenDialog1.fileName;
-    switch (const FileKind kind = loadKindOf(fileName, LanguageCode)) {
-    case FileKind::Hex: {
-        HexReadResult result = readIntelHex(readTextFile(fileName, LanguageCode));
-        switch (result.status) {
-        case HexStatus::Ok:
-            Hexeditor.SetAllBytes(std::move(result.bytes));
-            ErrorFlag = false;
-            break;
-        case HexStatus::ConversionError:
-            // Not one of the file's own messages: the general error handler shows it, and
-            // neither the buffer nor ErrorFlag changes.
-            throw UserError(hexReadMessage(result, LanguageCode));
-        case HexStatus::NotHex:
-        case HexStatus::BadChecksum:
-        case HexStatus::TooLarge:
-            host_.showErrorBox(hexReadMessage(result, LanguageCode));
-            ErrorFlag = true;
-            break;
-        }
-        break;
+    LoadedImage image = loadImageFile(OpenDialog1.fileName, part, LanguageCode);
+    if (image.conversionError) {
+        // Not one of the file's own messages: the general error handler shows it, and neither
+        // the buffer nor ErrorFlag changes.
+        throw UserError(image.problem);
     }
-    case FileKind::Binary:
-        Hexeditor.LoadBinaryFile(fileName, LanguageCode);
-        ErrorFlag = false;
-        break;
-    case FileKind::SRecord:
-    case FileKind::Elf:
-    case FileKind::Other:
-        host_.showErrorBox(unreadableFileMessage(kind, fileName, LanguageCode));
+    if (!image.problem.empty()) {
+        host_.showErrorBox(image.problem);
         ErrorFlag = true;
-        break;
+        return;
     }
+    Hexeditor.SetAllBytes(std::move(image.bytes));
+    ErrorFlag = false;
+    FileSignature = image.elf.signature;
+    FileContentsLine = elfContentsLine(image.elf, part, LanguageCode);
+    log(imageLine(texts::kImageLoaded));
+    if (!FileContentsLine.empty())
+        log(FileContentsLine);
 }
 
-void TMainForm::WriteHexFile() {
+std::string TMainForm::imageLine(const LangText& text) const {
+    return fillIn(pick(text, LanguageCode),
+                  {std::to_string(Hexeditor.bytes().size()), crc32Text(Hexeditor.bytes())});
+}
+
+bool TMainForm::WriteHexFile() {
     NotifyOnExit notify(*this);
     if (!host_.executeSaveDialog(SaveDialog1))
-        return;
+        return false;
     const std::string& fileName = SaveDialog1.fileName;
-    if (fileKindOf(fileName) == FileKind::Binary) {
+    if (saveKindOf(fileName) == FileKind::Binary) {
         Hexeditor.SaveBinaryFile(fileName, LanguageCode);
-        return;
+    } else {
+        writeWholeFile(fileName, std::string_view(encodeImageFile(fileName, Hexeditor.bytes())),
+                       LanguageCode);
+        Hexeditor.markSaved();
     }
-    const std::string text = writeIntelHex(Hexeditor.bytes());
-    writeWholeFile(fileName,
-                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                   LanguageCode);
-    Hexeditor.markSaved();
+    return true;
 }
 
 } // namespace tarvik

@@ -4,6 +4,7 @@
 // user events to the handlers; the command-line tool and the tests call the same handlers.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "buffer/hex_buffer.h"
+#include "buffer/image_file.h"
 #include "common/lang_text.h"
 #include "form/controls.h"
 #include "form/form_host.h"
@@ -142,9 +144,12 @@ public:
     void N16F84Click();
 
     // ---- files ----
-    void OpenBufferFile();
-    void ReadHexFile();
-    void WriteHexFile();
+    // The part is the memory taken from a file that holds several (ELF): flash unless a job
+    // that writes the EEPROM reloads its file.
+    void OpenBufferFile(MemoryPart part = MemoryPart::Flash);
+    void ReadHexFile(MemoryPart part = MemoryPart::Flash);
+    // Whether the buffer was saved (not when the dialog was cancelled).
+    bool WriteHexFile();
 
     // ---- control groups ----
     void DisableControls();
@@ -231,6 +236,13 @@ public:
     // The running read goes into ReadData only, to be compared with the buffer (the read-back
     // after a failed verify).
     bool ComparingReadBack = false;
+    // The signature the file in the buffer was built for (an ELF file names it): a job that
+    // writes or verifies the buffer ends before anything is erased when the chip's differs,
+    // unless IgnoreFileSignature (the command line's --force). A read replaces it with nothing.
+    std::optional<std::array<std::uint8_t, 3>> FileSignature;
+    // The signature the last identification read (nothing when the answer was too short).
+    std::optional<std::array<std::uint8_t, 3>> ChipSignature;
+    bool IgnoreFileSignature = false;
     // The running read goes into ReadData only, to be checked for bytes other than 0xFF (a
     // blank check); set while such a job runs.
     bool BlankChecking = false;
@@ -240,6 +252,11 @@ public:
     // Appends a line in the current language to the log.
     void log(const LangText& text);
     void log(std::string line);
+    // The line with the buffer's size and CRC-32 after a load, a read or a save.
+    std::string imageLine(const LangText& text) const;
+    // What else the file last loaded holds (an ELF file's other memories, fuses, lock and
+    // signature), as its log line says; empty for other kinds.
+    std::string FileContentsLine;
 
 private:
     // Puts every control into its designed state (captions before any language handler ran,
@@ -300,6 +317,8 @@ private:
     // Program, verify and program EEPROM: the reload the option asks for (the user decides
     // when it would drop unsaved edits), then the job. Nothing starts after a failed reload.
     void startWithBuffer(TRequestedJob job);
+    // The reload's log lines, for StartJob to log again after it clears the log.
+    std::vector<std::string> reloadLines_;
     // Blank check (operations/blank_check.cpp): a read of that memory that the buffer never sees.
     void startBlankCheck(TRequestedJob job);
     bool jobRunning_ = false;

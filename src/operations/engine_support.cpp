@@ -55,6 +55,25 @@ std::optional<std::int32_t> parseByteCount(std::string_view text) {
     return value;
 }
 
+namespace {
+
+std::string signatureText(const std::array<std::uint8_t, 3>& bytes) {
+    std::string text = hexByte(bytes[0]);
+    for (std::size_t i = 1; i < bytes.size(); ++i) {
+        text += ' ';
+        text += hexByte(bytes[i]);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string anotherChipLine(const TMainForm& form, const std::array<std::uint8_t, 3>& file) {
+    return fillIn(pick(texts::kBuiltForAnotherChip, form.LanguageCode),
+                  {signatureText(file), form.AutoDevice.text,
+                   form.ChipSignature ? signatureText(*form.ChipSignature) : std::string()});
+}
+
 void failStep(TMainForm& form, const LangText& reason) {
     failStep(form, std::string(pick(reason, form.LanguageCode)));
 }

@@ -3,6 +3,7 @@
 // result.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,10 @@ std::string hexAddress(std::size_t address, int digits);
 // A decimal byte count as the size edits show it; nothing for an empty, signed, non-numeric
 // or out-of-range text.
 std::optional<std::int32_t> parseByteCount(std::string_view text);
+
+// The line that refuses a file built for the signature `file` on the identified chip (its
+// name and ChipSignature): both signatures and the chip.
+std::string anotherChipLine(const TMainForm& form, const std::array<std::uint8_t, 3>& file);
 
 // Records in the outcome that the job fails in the step it is in, for the reason this log
 // line gives; the first failure of a job is the one it keeps.

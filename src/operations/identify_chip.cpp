@@ -1,6 +1,7 @@
 // Naming the chip from its signature answer: the log line with the three bytes, the chip name,
 // flash size and fuse list, the AT89C5x programming voltage, and the job's next step.
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "chips/identification.h"
@@ -55,6 +56,18 @@ bool hasFuseRead(std::string_view chipName) {
 
 } // namespace engine
 
+namespace {
+
+// A job that writes or verifies the buffer, whose file names a signature the chip does not have.
+bool builtForAnotherChip(const TMainForm& form) {
+    const bool usesBuffer = form.RequestedJob == jobProgram || form.RequestedJob == jobVerify ||
+                            form.RequestedJob == jobProgramEeprom;
+    return usesBuffer && form.FileSignature && !form.IgnoreFileSignature &&
+           form.FileSignature != form.ChipSignature;
+}
+
+} // namespace
+
 void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     // Signature bytes 1..3 follow the response code; a report too short for them names nothing.
     const std::size_t present =
@@ -69,6 +82,9 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
     }
     log(line);
     ChipFuseMarks.reset(); // the chip may have been exchanged: its fuses are read afresh
+    ChipSignature.reset();
+    if (present == 3)
+        ChipSignature = {payload[1], payload[2], payload[3]};
 
     if (present < 3) {
         ErrorFlag = true;
@@ -108,7 +124,10 @@ void TMainForm::IdentifyChip(const std::uint8_t* payload, std::size_t size) {
                                   {payload[1], payload[2], payload[3]},
                                   engine::parseByteCount(CodeSize.text),
                                   Verlauf.lines.size()};
-    if ((nAVRISP.checked || N90S1200.checked) && engine::hasFuseRead(AutoDevice.text)) {
+    if (builtForAnotherChip(*this)) {
+        // Before the fuse read and the erase: an image built for another chip is not written.
+        engine::failStep(*this, engine::anotherChipLine(*this, *FileSignature));
+    } else if ((nAVRISP.checked || N90S1200.checked) && engine::hasFuseRead(AutoDevice.text)) {
         StartReadFuses();
     } else {
         engine::runJobDispatch(*this);

@@ -1,5 +1,6 @@
 // The user's eight jobs: the click handlers record the job and StartJob begins its first step.
 #include <array>
+#include <utility>
 
 #include "buffer/buffer_texts.h"
 #include "form/main_form.h"
@@ -14,6 +15,8 @@ void TMainForm::StartJob() {
     ErrorFlag = false;
     Verlauf.lines.clear();
     ++Verlauf.clears;
+    for (std::string& line : std::exchange(reloadLines_, {}))
+        log(std::move(line));
     StartTime = Now();
     ComparingReadBack = false;
     FuseQuestion = {};
@@ -79,8 +82,13 @@ void TMainForm::startWithBuffer(TRequestedJob job) {
         }
         if (answer == 2)
             return;
-        if (answer == 0)
-            ReadHexFile();
+        if (answer == 0) {
+            const std::size_t before = Verlauf.lines.size();
+            ReadHexFile(job == jobProgramEeprom ? MemoryPart::Eeprom : MemoryPart::Flash);
+            if (!ErrorFlag)
+                reloadLines_.assign(Verlauf.lines.begin() + static_cast<std::ptrdiff_t>(before),
+                                    Verlauf.lines.end());
+        }
     }
     RequestedJob = job;
     if (!ErrorFlag) {

@@ -139,6 +139,13 @@ constexpr LangText kWriteFailed{"Schreiben zum Programmiergerät fehlgeschlagen.
                                 "Ошибка записи в программатор."};
 // A write or verify with nothing in the buffer.
 constexpr LangText kBufferEmpty{"Buffer ist leer.", "Buffer is empty.", "Буфер пуст."};
+// The file in the buffer names a signature (%1) that the identified chip (%2, %3) does not have.
+constexpr LangText kBuiltForAnotherChip{
+    "Die Datei wurde für die Signatur %1 erstellt, der Chip %2 hat %3: nichts wird gelöscht "
+    "oder geschrieben.",
+    "The file was built for the signature %1, the chip %2 has %3: nothing is erased or written.",
+    "Файл собран для сигнатуры %1, а у чипа %2 сигнатура %3: ничего не стирается и не "
+    "записывается."};
 // A program job (flash, EEPROM, serial EEPROM) started with an empty buffer: it ends before
 // anything is sent, so no erase goes out for nothing.
 constexpr LangText kNothingToWrite{

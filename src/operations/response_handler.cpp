@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "buffer/buffer_texts.h"
 #include "form/main_form.h"
 #include "operations/engine_support.h"
 
@@ -109,6 +110,8 @@ void collectReadData(TMainForm& form, Payload payload) {
             engine::checkBlank(form);
         } else {
             form.Hexeditor.SetAllBytes(form.ReadData);
+            form.FileSignature.reset(); // the chip's bytes name no chip
+            form.log(form.imageLine(texts::kImageRead));
         }
         form.ProtocolState = stIdle;
     }

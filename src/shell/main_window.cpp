@@ -201,7 +201,7 @@ bool MainWindow::openFile(const QString& path) {
     if (!open || !open->isEnabled())
         return false;
     pendingOpen_ = path;
-    call(&TMainForm::OpenBufferFile);
+    call([this] { form_->OpenBufferFile(); }); // as File > Open does: into the flash buffer
     pendingOpen_.reset();
     return true;
 }

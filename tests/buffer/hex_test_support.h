@@ -32,6 +32,29 @@ inline std::string record(std::uint16_t address, std::uint8_t type,
     return line;
 }
 
+// One S-record line (no line end) of the given type with the checksum worked out; the address
+// takes the type's width (2 bytes for S0/S1/S5/S9, 3 for S2/S6/S8, 4 for S3/S7).
+inline std::string srecord(int type, std::uint32_t address,
+                           std::initializer_list<std::uint8_t> data) {
+    static constexpr int kAddressBytes[] = {2, 2, 3, 4, 2, 2, 3, 4, 3, 2};
+    const int addressBytes = kAddressBytes[type];
+    std::string line = std::string("S") + std::to_string(type);
+    unsigned sum = 0;
+    const auto put = [&](unsigned value) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", value & 0xFF);
+        line += digits;
+        sum += value & 0xFF;
+    };
+    put(static_cast<unsigned>(addressBytes + data.size() + 1));
+    for (int i = addressBytes - 1; i >= 0; --i)
+        put(address >> (8 * i));
+    for (const auto byte : data)
+        put(byte);
+    put(~sum);
+    return line;
+}
+
 inline Bytes run(std::size_t count, std::uint8_t value) {
     return Bytes(count, value);
 }

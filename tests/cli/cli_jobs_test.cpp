@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sys/stat.h>
 
+#include "buffer/crc32.h"
 #include "buffer/intel_hex.h"
 #include "cli_fixture.h"
 #include "support/non_regular_files.h"
@@ -45,15 +46,18 @@ TEST_F(Jobs, WriteProgramsTheChipAndPrintsTheWindowsLog) {
     EXPECT_EQ(run({"write", path("firmware.hex")}), 0);
     EXPECT_TRUE(startsWith(programmer->flash(), image));
     std::vector<std::string> printed = outLines();
-    ASSERT_EQ(printed.size(), 15u) << out.str();
+    ASSERT_EQ(printed.size(), 16u) << out.str();
     EXPECT_TRUE(printed.back().starts_with("Duration: ")) << printed.back();
     printed.pop_back();
+    std::vector<std::uint8_t> loaded = image; // HEX records of 16 bytes, the last padded
+    loaded.resize(304, 0xFF);
+    const std::string crc = crc32Text(loaded);
     EXPECT_EQ(printed,
               (std::vector<std::string>{
                   "reading signature byte...", "ID: 1E 93 07", "Chip: ATmega8", "Size: 8192 bytes",
-                  "reading fuse bis...", "Calibration Byte 0: A9", "Calibration Byte 1: AD",
-                  "Calibration Byte 2: B0", "Calibration Byte 3: B5", "erasing...", "writing...",
-                  "verifying...", "", "Successfully finished."}));
+                  "CRC-32: " + crc, "reading fuse bis...", "Calibration Byte 0: A9",
+                  "Calibration Byte 1: AD", "Calibration Byte 2: B0", "Calibration Byte 3: B5",
+                  "erasing...", "writing...", "verifying...", "", "Successfully finished."}));
     EXPECT_EQ(err.str(), "");
 
     EXPECT_EQ(run({"--no-verify", "write", path("firmware.hex")}), 0);
@@ -68,6 +72,15 @@ TEST_F(Jobs, ReadSavesTheFlashInTheFormatTheNameSays) {
     const std::vector<std::uint8_t> hex = get("dump.hex");
     EXPECT_EQ(std::string(hex.begin(), hex.end()), writeIntelHex(programmer->flash()));
     EXPECT_EQ(outLines().at(outLines().size() - 2), "Successfully finished.");
+    // The read's size and checksum in the log, its checksum after it, also with --quiet.
+    EXPECT_TRUE(contains(outLines(),
+                         std::string("Read: 8192 bytes, CRC-32 ") + crc32Text(programmer->flash())))
+        << out.str();
+    EXPECT_EQ(run({"-q", "read", path("dump.bin")}), 0) << err.str();
+    EXPECT_EQ(outLines(),
+              (std::vector<std::string>{"Chip: ATmega8", "Size: 8192 bytes",
+                                        std::string("CRC-32: ") + crc32Text(programmer->flash()),
+                                        "Successfully finished."}));
 }
 
 TEST_F(Jobs, VerifyPassesOnTheSameImageAndFailsOnAnother) {
@@ -140,12 +153,13 @@ TEST_F(Jobs, FilesAreTakenByTheirContentWhereTheNameSaysNothing) {
     EXPECT_EQ(run({"-q", "write", path("fw.eep")}), 0) << out.str() << err.str();
     EXPECT_EQ(programmer->flash()[0], 0x42);
 
-    put("fw.s19", std::string("S9030000FC\n"));
+    put("fw.s19", std::string("S104000042B9\nS9030000FC\n"));
+    EXPECT_EQ(run({"-q", "verify", path("fw.s19")}), 0) << out.str() << err.str();
+
+    put("bad.s19", std::string("S104000042BA\nS9030000FC\n"));
     put("notes.txt", std::string("hello"));
-    EXPECT_EQ(run({"verify", path("fw.s19")}), 2);
-    EXPECT_TRUE(has(err.str(), std::string("\"") + path("fw.s19") +
-                                   "\" is a Motorola S-record file; Tarvik cannot read it yet."))
-        << err.str();
+    EXPECT_EQ(run({"verify", path("bad.s19")}), 2);
+    EXPECT_EQ(err.str(), path("bad.s19") + ": Error in file. Wrong checksum in line 1.\n");
     programmer->clearRecord();
     EXPECT_EQ(run({"write", path("notes.txt")}), 2);
     EXPECT_TRUE(has(err.str(), std::string("\"") + path("notes.txt") + "\" is not loaded"))
@@ -184,6 +198,7 @@ TEST_F(Jobs, SerialEepromChosenByDeviceName) {
     EXPECT_EQ(run({"--device", "24aa02", "write", path("data.bin")}), 0) << err.str();
     EXPECT_EQ(programmer->flash(), data);
     EXPECT_EQ(outLines().front(), "writing..."); // no signature, no erase
+    EXPECT_TRUE(contains(outLines(), std::string("CRC-32: ") + crc32Text(data))) << out.str();
     EXPECT_EQ(run({"--device=24AA02", "read", path("back.bin")}), 0);
     EXPECT_EQ(get("back.bin"), data);
     EXPECT_EQ(run({"--device", "24AA02", "erase"}), 0);
@@ -282,12 +297,13 @@ TEST_F(Jobs, ProgrammerPickedByPathAmongSeveral) {
 TEST_F(Jobs, QuietShowsTheResultAndTheLogOfAFailure) {
     put("firmware.bin", pattern(64));
     EXPECT_EQ(run({"-q", "write", path("firmware.bin")}), 0);
-    EXPECT_EQ(out.str(), "Chip: ATmega8\nSize: 8192 bytes\nSuccessfully finished.\n");
+    EXPECT_EQ(out.str(), std::string("Chip: ATmega8\nSize: 8192 bytes\nCRC-32: ") +
+                             crc32Text(pattern(64)) + "\nSuccessfully finished.\n");
 
     programmer->injectFault(Fault::ErrorAnswer, 3); // the erase
     EXPECT_EQ(run({"--quiet", "write", path("firmware.bin")}), 1);
     EXPECT_EQ(outLines().front(), "Chip: ATmega8"); // as it was identified
-    EXPECT_EQ(outLines().at(2), "reading signature byte...");
+    EXPECT_EQ(outLines().at(3), "reading signature byte...");
     EXPECT_EQ(outLines().back(), "Error.");
     EXPECT_FALSE(has(out.str(), "Duration"));
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "buffer/crc32.h"
 #include "cli/production_log.h"
 #include "cli_fixture.h"
 

@@ -25,6 +25,22 @@ TEST_F(Convert, HexToBinaryToHex) {
     EXPECT_EQ(get("back.hex"), ":10000000AABBFFFFFFFFFFFFFFFFFFFFFFFFFFFF99\r\n"
                                ":10001000CCDDFFFFFFFFFFFFFFFFFFFFFFFFFFFF45\r\n:00000001FF");
     EXPECT_EQ(err_.str(), "");
+    EXPECT_EQ(out_.str(), "CRC-32: 4244899D\n"); // of the 18 bytes written
+}
+
+// S-record names write S-record; S-record files read by their content, whatever the name.
+TEST_F(Convert, SRecordBothWays) {
+    put("in.hex", ":02000000AABB99\r\n:00000001FF");
+    EXPECT_EQ(run({path("in.hex"), path("out.S19")}), 0) << err_.str();
+    EXPECT_EQ(get("out.S19"), "S009000074617276696B65\r\nS1050000AABB95\r\nS5030001FB\r\n"
+                              "S9030000FC\r\n");
+    EXPECT_EQ(out_.str(), "CRC-32: 49822C98\n");
+    for (const char* name : {"out.srec", "out.mot", "out.s28", "out.s37"}) {
+        EXPECT_EQ(run({path("out.S19"), path(name)}), 0) << err_.str();
+        EXPECT_EQ(get(name), get("out.S19")) << name;
+    }
+    EXPECT_EQ(run({path("out.mot"), path("back.bin")}), 0) << err_.str();
+    EXPECT_EQ(get("back.bin"), "\xAA\xBB");
 }
 
 TEST_F(Convert, LoaderErrorsExitWithTwoAndTheMessage) {
@@ -45,11 +61,12 @@ TEST_F(Convert, LoaderErrorsExitWithTwoAndTheMessage) {
         {{notes, out},
          "\"" + notes +
              "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
-             "contents starting with \":\") and binary files (a name ending like .bin).\n"},
+             "contents starting with \":\"), Motorola S-record files (lines starting S0 to S9), "
+             "ELF files and binary files (a name ending like .bin).\n"},
     };
     for (const ErrorCase& c : cases) {
         err_.str("");
-        EXPECT_EQ(runConvert(c.args, err_), 2);
+        EXPECT_EQ(runConvert(c.args, out_, err_), 2);
         EXPECT_EQ(err_.str(), c.message);
     }
     // The reason is the system's own text.
@@ -67,7 +84,7 @@ TEST_F(Convert, WrongArgumentsShowTheUsage) {
                                                     {"a.hex", "b.bin", "--lang", "fr"},
                                                     {"--force", "a.hex", "b.bin"}}) {
         err_.str("");
-        EXPECT_EQ(runConvert(args, err_), 1);
+        EXPECT_EQ(runConvert(args, out_, err_), 1);
         EXPECT_TRUE(err_.str().starts_with("Usage: tarvik-cli convert IN OUT")) << err_.str();
     }
 }

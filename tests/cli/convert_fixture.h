@@ -32,11 +32,13 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
     int run(std::initializer_list<std::string_view> args) {
+        out_.str("");
         err_.str("");
-        return runConvert(std::vector<std::string_view>(args), err_);
+        return runConvert(std::vector<std::string_view>(args), out_, err_);
     }
 
     std::filesystem::path dir_;
+    std::ostringstream out_;
     std::ostringstream err_;
 };
 

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "buffer/crc32.h"
+#include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
 #include "common/user_error.h"
 #include "form_fixture.h"
@@ -60,10 +62,17 @@ TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
         open("fw2k.hex");
         return form->Hexeditor.bytes();
     }();
-    for (const char* name : {"fw1k.eep", "fw1k.ihx", "fw1k.rom"}) {
+    const std::pair<const char*, const char*> others[] = {
+        {"fw1k.eep", ":0100000042BD\r\n:00000001FF\r\n"},
+        {"fw1k.ihx", ":0100000042BD\r\n:00000001FF\r\n"},
+        {"fw1k.rom", ":0100000042BD\r\n:00000001FF\r\n"},
+        {"fw1k.s19", "S00600004844521B\nS104000042B9\nS9030000FC\n"},
+        {"fw1k.srec", "S20500000042B8\nS804000000FB\n"},
+    };
+    for (const auto& [name, content] : others) {
         SCOPED_TRACE(name);
         open("fw2k.hex");
-        dir.write(name, ":0100000042BD\r\n:00000001FF\r\n");
+        dir.write(name, content);
         open(name);
         EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x42});
         EXPECT_EQ(form->StatusBar.panels[1], name);
@@ -74,37 +83,38 @@ TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
         const char* name;
         std::string content;
         void (TMainForm::*language)();
-        std::string message; // after the file's full name
+        std::string message; // %1: the file's full name
     };
     const Refused refused[] = {
-        {"fw.s19", "S00F000068656C6C6F202020202000003C\nS9030000FC\n", &TMainForm::sEnglishClick,
-         "\" is a Motorola S-record file; Tarvik cannot read it yet. Convert it to Intel HEX "
-         "(objcopy -I srec -O ihex) or to a binary file."},
+        {"fw.s19", "S104000042BA\nS9030000FC\n", &TMainForm::sEnglishClick,
+         "Error in file. Wrong checksum in line 1."},
+        {"fw.s19", "S1\n", &TMainForm::sDeutschClick,
+         "Fehler in Datei. Zeile 1 ist kein gültiger S-Record: S1"},
         {"fw.elf",
          std::string("\x7F"
                      "ELF\x01\x01\x01",
                      7),
          &TMainForm::sEnglishClick,
-         "\" is an ELF file; Tarvik cannot read it yet. Convert it to Intel HEX "
-         "(objcopy -O ihex) or to a binary file."},
-        {"notes.txt", "hello", &TMainForm::sEnglishClick,
-         "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or contents "
-         "starting with \":\") and binary files (a name ending like .bin)."},
-        {"notes.txt", "hello", &TMainForm::sDeutschClick,
-         "“ wird nicht geladen: Tarvik liest Intel-HEX-Dateien (der Name endet wie .hex, oder "
-         "der Inhalt beginnt mit „:“) und Binärdateien (der Name endet wie .bin)."},
-        {"empty.rom", "", &TMainForm::sFranceClick,
-         "» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
-         "содержимое начинается с «:») и двоичные файлы (имя оканчивается как .bin)."},
-        {"fw.s19", "S9030000FC\n", &TMainForm::sDeutschClick,
-         "“ ist eine Motorola-S-Record-Datei; Tarvik kann sie noch nicht lesen. Wandeln Sie sie "
-         "in Intel HEX (objcopy -I srec -O ihex) oder in eine Binärdatei um."},
+         "\"%1\" is not an ELF file Tarvik reads: only 32-bit little-endian ELF, as avr-gcc "
+         "writes it."},
         {"fw.elf",
          "\x7F"
          "ELF",
          &TMainForm::sFranceClick,
-         "» — файл ELF; Tarvik пока не умеет его читать. Преобразуйте его в Intel HEX "
-         "(objcopy -O ihex) или в двоичный файл."},
+         "«%1» — не тот файл ELF, который читает Tarvik: только 32-битный ELF little-endian, как "
+         "его пишет avr-gcc."},
+        {"notes.txt", "hello", &TMainForm::sEnglishClick,
+         "\"%1\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
+         "contents starting with \":\"), Motorola S-record files (lines starting S0 to S9), ELF "
+         "files and binary files (a name ending like .bin)."},
+        {"notes.txt", "hello", &TMainForm::sDeutschClick,
+         "„%1“ wird nicht geladen: Tarvik liest Intel-HEX-Dateien (der Name endet wie .hex, oder "
+         "der Inhalt beginnt mit „:“), Motorola-S-Record-Dateien (Zeilen ab S0 bis S9), "
+         "ELF-Dateien und Binärdateien (der Name endet wie .bin)."},
+        {"empty.rom", "", &TMainForm::sFranceClick,
+         "«%1» не загружен: Tarvik читает файлы Intel HEX (имя оканчивается как .hex или "
+         "содержимое начинается с «:»), файлы Motorola S-record (строки начинаются с S0–S9), "
+         "файлы ELF и двоичные файлы (имя оканчивается как .bin)."},
     };
     for (const Refused& c : refused) {
         SCOPED_TRACE(c.name);
@@ -114,8 +124,7 @@ TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
         dir.write(c.name, c.content);
         open(c.name);
         ASSERT_EQ(host.errorBoxes.size(), 1u);
-        const std::string& box = host.errorBoxes[0];
-        EXPECT_TRUE(box.ends_with(dir.file(c.name) + c.message)) << box;
+        EXPECT_EQ(host.errorBoxes[0], fillIn(c.message, {dir.file(c.name)}));
         EXPECT_TRUE(form->ErrorFlag);
         EXPECT_EQ(form->Hexeditor.bytes(), fw2k);
         EXPECT_EQ(form->StatusBar.panels[1], "fw2k.hex");
@@ -129,6 +138,39 @@ TEST_F(FilesTest, OtherNamesLoadByTheirContentOrSayWhyNot) {
     form->bProgClick();
     EXPECT_EQ(form->Hexeditor.bytes(), HexBuffer::Bytes{0x17});
     EXPECT_TRUE(form->JobRunning());
+}
+
+// avr-gcc's ELF: the flash loads, the log says its size and CRC-32 and what else the file
+// holds; the reload before write EEPROM takes the file's EEPROM; a save and a read log theirs.
+TEST_F(FilesTest, AnElfLoadsItsFlashAndTheReloadBeforeWriteEepromItsEeprom) {
+    const std::string fixtures = std::string(TARVIK_FIXTURES_DIR) + "/toolchains/";
+    const auto bytesOf = [&](const char* name) { return readWholeFile(fixtures + name, 1); };
+    form->sEnglishClick();
+    form->nAVRISPClick();
+    host.openChoice = fixtures + "blink_atmega8.elf";
+    form->nopenClick();
+    const HexBuffer::Bytes flash = bytesOf("blink_atmega8.flash.bin");
+    EXPECT_EQ(form->Hexeditor.bytes(), flash);
+    EXPECT_EQ(
+        form->Verlauf.lines,
+        (std::vector<std::string>{
+            std::string("Loaded: 206 bytes, CRC-32 ") + crc32Text(flash),
+            "EEPROM 37 bytes; fuses low E2, high D9; lock FF; built for signature 1E 93 07"}));
+
+    host.saveChoice = dir.file("copy.s19");
+    form->nsaveClick();
+    EXPECT_EQ(form->Verlauf.lines.back(),
+              std::string("Saved: 206 bytes, CRC-32 ") + crc32Text(flash));
+
+    form->updatebuffer.checked = true;
+    form->bprogeepromClick();
+    const HexBuffer::Bytes eeprom = bytesOf("blink_atmega8.eeprom.bin");
+    EXPECT_EQ(form->Hexeditor.bytes(), eeprom);
+    ASSERT_GE(form->Verlauf.lines.size(), 2u);
+    EXPECT_EQ(form->Verlauf.lines[0], std::string("Loaded: 37 bytes, CRC-32 ") + crc32Text(eeprom));
+    EXPECT_EQ(form->Verlauf.lines[1], "flash 206 bytes; fuses low E2, high D9; lock FF; built for "
+                                      "signature 1E 93 07");
+    EXPECT_TRUE(form->JobRunning()); // the programmer here never answers
 }
 
 // A pipe, a socket, a device or a folder is refused at once, never waited on.

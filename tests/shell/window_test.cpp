@@ -263,7 +263,7 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.size(), 48);
 
-    // Dropping a binary file opens it; a file that is neither HEX nor binary says why not.
+    // Dropping a binary file opens it; a file of no kind Tarvik reads says why not.
     auto drop = [&](const QString& path) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -284,7 +284,8 @@ TEST(MainWindow, FilesThroughTheDialogsAndByDragAndDrop) {
                   std::vector<std::string>{
                       std::string("\"") + text.toStdString() +
                       "\" is not loaded: Tarvik reads Intel HEX files (a name ending like .hex, or "
-                      "contents starting with \":\") and binary files (a name ending like .bin)."});
+                      "contents starting with \":\"), Motorola S-record files (lines starting S0 "
+                      "to S9), ELF files and binary files (a name ending like .bin)."});
         EXPECT_EQ(window.form().Hexeditor.ByteCount(), 48);
     }
     EXPECT_TRUE(drop(bin));
