@@ -2,6 +2,7 @@
 // for running one job per programmer in a process of its own.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,7 +35,8 @@ private:
     std::uint32_t id_ = 0;       // the process id
     std::intptr_t out_ = -1;     // the reading ends of the pipes
     std::intptr_t err_ = -1;
-    bool waited_ = false;
+    // Set by wait(), which may run on another thread than interrupt().
+    std::atomic<bool> waited_{false};
     int status_ = 0;
 };
 

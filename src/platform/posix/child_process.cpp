@@ -92,8 +92,8 @@ int ChildProcess::wait() {
     int status = 0;
     while (::waitpid(static_cast<pid_t>(process_), &status, 0) < 0 && errno == EINTR) {
     }
-    waited_ = true;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    waited_ = true; // after the status, which a wait() on another thread then reads
     return status_;
 }
 

@@ -103,8 +103,8 @@ int ChildProcess::wait() {
     WaitForSingleObject(handle(process_), INFINITE);
     DWORD code = 1;
     GetExitCodeProcess(handle(process_), &code);
-    waited_ = true;
     status_ = static_cast<int>(code);
+    waited_ = true; // after the status, which a wait() on another thread then reads
     return status_;
 }
 
