@@ -24,7 +24,7 @@ protected:
         CliIo io{out, err, false, TARVIK_CLI_PATH, nullptr};
         return runCli(args, io);
     }
-    std::string sock(int k) const { return path("p" + std::to_string(k) + ".sock"); }
+    std::string sock(int k) const { return path(std::string("p") + std::to_string(k) + ".sock"); }
 };
 
 TEST_F(Several, EachProgrammerRunsTheJobAndTheSummarySaysWhichFailed) {
@@ -36,7 +36,7 @@ TEST_F(Several, EachProgrammerRunsTheJobAndTheSummarySaysWhichFailed) {
     const std::string log = path("production.csv");
     std::vector<std::string> args;
     for (int k = 1; k <= 4; ++k)
-        args.insert(args.end(), {"--programmer", "socket:" + sock(k)});
+        args.insert(args.end(), {"--programmer", std::string("socket:") + sock(k)});
     args.insert(args.end(), {"--log-csv", log, "write", path("firmware.bin")});
 
     EXPECT_EQ(runProgrammers(args), 1) << out.str() << err.str();
@@ -87,9 +87,9 @@ TEST_F(Several, CtrlCStopsEveryProgrammerAndEachSaysHowFarItGot) {
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         ::kill(::getpid(), SIGINT);
     });
-    const int status =
-        runProgrammers({"--programmer", "socket:" + sock(1), "--programmer", "socket:" + sock(2),
-                        "--device", "24AA512", "write", path("big.bin")});
+    const int status = runProgrammers({"--programmer", std::string("socket:") + sock(1),
+                                       "--programmer", std::string("socket:") + sock(2), "--device",
+                                       "24AA512", "write", path("big.bin")});
     stop.join();
     EXPECT_EQ(status, 130) << out.str() << err.str();
     for (const char* label : {"[1] ", "[2] "}) {
@@ -107,8 +107,8 @@ TEST_F(Several, CtrlCStopsEveryProgrammerAndEachSaysHowFarItGot) {
 TEST_F(Several, AReadWritesOneFilePerProgrammer) {
     ServedEmulator first({"--socket", sock(1), "--chip", "ATtiny13"});
     ServedEmulator second({"--socket", sock(2), "--chip", "ATtiny13"});
-    EXPECT_EQ(runProgrammers({"--programmer", "socket:" + sock(1), "--programmer",
-                              "socket:" + sock(2), "read", path("dump.bin")}),
+    EXPECT_EQ(runProgrammers({"--programmer", std::string("socket:") + sock(1), "--programmer",
+                              std::string("socket:") + sock(2), "read", path("dump.bin")}),
               0)
         << out.str() << err.str();
     EXPECT_EQ(get("dump.1.bin").size(), 1024u);
