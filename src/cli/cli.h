@@ -35,7 +35,7 @@ struct CliIo {
 
 // Where the programmer is: the real one on USB, one emulated in this process, or one served
 // by another process on a UNIX-domain socket.
-struct ProgrammerSpec {
+struct ProgrammerChoice {
     enum class Kind { Hid, Emulate, Socket };
     Kind kind = Kind::Hid;
     std::string chip = "ATmega8"; // Emulate: the virtual chip on the programmer
@@ -45,15 +45,15 @@ struct ProgrammerSpec {
 
 // Makes the HID backend the controller enumerates. Throws UserError (for example an unknown
 // chip name) to refuse the choice.
-using BackendFactory = std::function<std::unique_ptr<HidBackend>(const ProgrammerSpec& choice,
+using BackendFactory = std::function<std::unique_ptr<HidBackend>(const ProgrammerChoice& choice,
                                                                  Dispatcher& mainThread)>;
 
 // The backends of the real program: USB (when the build has a USB backend), in-process,
 // socket (where the system has UNIX-domain sockets); nullptr for one it lacks.
-std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& choice,
+std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerChoice& choice,
                                                   Dispatcher& mainThread);
 // Why a factory gave no backend for this choice.
-const LangText& missingBackendText(const ProgrammerSpec& choice);
+const LangText& missingBackendText(const ProgrammerChoice& choice);
 
 // args are the arguments after the program name.
 int runCli(std::span<const std::string> args, CliIo& io,

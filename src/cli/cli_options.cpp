@@ -56,20 +56,20 @@ std::optional<T> parseNumber(std::string_view text, int base, T max) {
     return static_cast<T>(value);
 }
 
-std::optional<ProgrammerSpec> parseProgrammer(std::string_view text) {
-    ProgrammerSpec choice;
+std::optional<ProgrammerChoice> parseProgrammer(std::string_view text) {
+    ProgrammerChoice choice;
     if (text == "hid") {
-        choice.kind = ProgrammerSpec::Kind::Hid;
+        choice.kind = ProgrammerChoice::Kind::Hid;
     } else if (text.starts_with("hid:") && text.size() > 4) {
-        choice.kind = ProgrammerSpec::Kind::Hid;
+        choice.kind = ProgrammerChoice::Kind::Hid;
         choice.hidPath = text.substr(4);
     } else if (text == "emulate") {
-        choice.kind = ProgrammerSpec::Kind::Emulate;
+        choice.kind = ProgrammerChoice::Kind::Emulate;
     } else if (text.starts_with("emulate:") && text.size() > 8) {
-        choice.kind = ProgrammerSpec::Kind::Emulate;
+        choice.kind = ProgrammerChoice::Kind::Emulate;
         choice.chip = text.substr(8);
     } else if (text.starts_with("socket:") && text.size() > 7) {
-        choice.kind = ProgrammerSpec::Kind::Socket;
+        choice.kind = ProgrammerChoice::Kind::Socket;
         choice.socketPath = text.substr(7);
     } else {
         return std::nullopt;
@@ -90,7 +90,7 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
             options.allProgrammers = true;
             return true;
         }
-        const std::optional<ProgrammerSpec> choice = parseProgrammer(value);
+        const std::optional<ProgrammerChoice> choice = parseProgrammer(value);
         if (choice) {
             options.programmer = *choice;
             options.programmerValues.emplace_back(value);
@@ -148,7 +148,7 @@ bool applyValue(CliOptions& options, std::string_view name, std::string_view val
         return reports.has_value() && *reports > 0;
     }
     if (name == "--serial") {
-        options.serial = parseSerialSpec(value);
+        options.serial = parseSerialOption(value);
         return options.serial.has_value();
     }
     if (name == "--serial-file") {

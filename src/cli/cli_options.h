@@ -61,7 +61,7 @@ struct CliOptions {
     const CommandInfo* command = nullptr; // none: only --help, or a usage error
     std::vector<std::string> args;        // the command's own arguments
     std::string_view deviceEntry = "nAVRISP";
-    ProgrammerSpec programmer; // the last --programmer given
+    ProgrammerChoice programmer; // the last --programmer given
     // Every --programmer value in order; with more than one, or --programmer all, the job runs
     // on each programmer in a tarvik-cli of its own.
     std::vector<std::string> programmerValues;
@@ -74,9 +74,9 @@ struct CliOptions {
     std::string fuseFile; // write-fuses --from: the fuse and lock bytes of this (ELF) file
     bool eeprom = false;  // blank-check: the AVR chip's data EEPROM instead of its flash
     std::string logCsv;   // the production log to append a row to; empty: none
-    std::optional<SerialSpec> serial; // write, write-eeprom: the serial number to patch in
-    std::string serialFile;           // the file holding the next serial number; empty: none
-    std::uint8_t language = 1;        // 0 German, 1 English, 2 Russian
+    std::optional<SerialNumbering> serial; // write, write-eeprom: the serial number to patch in
+    std::string serialFile;                // the file holding the next serial number; empty: none
+    std::uint8_t language = 1;             // 0 German, 1 English, 2 Russian
     bool languageGiven = false;
     bool trace = false;
     bool quiet = false;

@@ -70,7 +70,7 @@ int runJobCommand(const CliOptions& options, CliIo& io, const BackendFactory& op
             return usage(fillIn(pick(texts::kSerialMemory, language),
                                 {eeprom ? "eeprom" : "flash", options.command->name}));
     }
-    if (options.programmer.kind == ProgrammerSpec::Kind::Emulate &&
+    if (options.programmer.kind == ProgrammerChoice::Kind::Emulate &&
         emulator::findVirtualChip(options.programmer.chip) == nullptr)
         return usage(fillIn(pick(texts::kUnknownChip, language), {options.programmer.chip}));
 

@@ -40,7 +40,7 @@ void listAttached(std::ostream& out, const CliOptions& options, const BackendFac
         return;
     }
     backend->watch([] {});
-    const auto settle = options.programmer.kind == ProgrammerSpec::Kind::Socket
+    const auto settle = options.programmer.kind == ProgrammerChoice::Kind::Socket
                             ? std::max(options.wait, kSettle)
                             : options.wait;
     dispatcher.runUntil([&] { return !attachedProgrammers(*backend).empty(); }, settle);

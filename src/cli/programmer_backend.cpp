@@ -9,27 +9,27 @@
 
 namespace tarvik::cli {
 
-std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerSpec& choice,
+std::unique_ptr<HidBackend> openProgrammerBackend(const ProgrammerChoice& choice,
                                                   Dispatcher& mainThread) {
     BackendChoice backend;
     switch (choice.kind) {
-    case ProgrammerSpec::Kind::Emulate:
+    case ProgrammerChoice::Kind::Emulate:
         backend.kind = BackendChoice::Kind::Emulated;
         backend.device = std::make_shared<emulator::VirtualProgrammer>(choice.chip);
         break;
-    case ProgrammerSpec::Kind::Socket:
+    case ProgrammerChoice::Kind::Socket:
         backend.kind = BackendChoice::Kind::Socket;
         backend.socketPath = choice.socketPath;
         break;
-    case ProgrammerSpec::Kind::Hid:
+    case ProgrammerChoice::Kind::Hid:
         break;
     }
     return openBackend(backend, mainThread);
 }
 
-const LangText& missingBackendText(const ProgrammerSpec& choice) {
-    return choice.kind == ProgrammerSpec::Kind::Socket ? texts::kNoSocketSupport
-                                                       : texts::kNoUsbSupport;
+const LangText& missingBackendText(const ProgrammerChoice& choice) {
+    return choice.kind == ProgrammerChoice::Kind::Socket ? texts::kNoSocketSupport
+                                                         : texts::kNoUsbSupport;
 }
 
 } // namespace tarvik::cli

@@ -38,28 +38,28 @@ constexpr FormatName kFormats[] = {{"le", SerialFormat::Le},
                                    {"bcd", SerialFormat::Bcd},
                                    {"ascii", SerialFormat::Ascii}};
 
-bool applySetting(SerialSpec& spec, std::string_view name, std::string_view value) {
+bool applySetting(SerialNumbering& numbering, std::string_view name, std::string_view value) {
     if (name == "bytes") {
         const auto bytes = parseNumber(value);
-        spec.bytes = bytes.value_or(0);
+        numbering.bytes = bytes.value_or(0);
         return bytes && *bytes >= 1 && *bytes <= 8;
     }
     if (name == "step") {
         const auto step = parseNumber(value);
-        spec.step = step.value_or(0);
+        numbering.step = step.value_or(0);
         return step && *step >= 1;
     }
     if (name == "format") {
         for (const FormatName& row : kFormats) {
             if (row.name == value) {
-                spec.format = row.format;
+                numbering.format = row.format;
                 return true;
             }
         }
         return false;
     }
     if (name == "memory") {
-        spec.memory = value == "eeprom" ? SerialMemory::Eeprom : SerialMemory::Flash;
+        numbering.memory = value == "eeprom" ? SerialMemory::Eeprom : SerialMemory::Flash;
         return value == "eeprom" || value == "flash";
     }
     return false;
@@ -74,8 +74,8 @@ std::string readNumberText(const std::string& fileName, std::uint8_t language) {
 
 } // namespace
 
-std::optional<SerialSpec> parseSerialSpec(std::string_view text) {
-    SerialSpec spec;
+std::optional<SerialNumbering> parseSerialOption(std::string_view text) {
+    SerialNumbering numbering;
     const std::size_t comma = text.find(',');
     const std::string_view head = text.substr(0, comma);
     const std::size_t equals = head.find('=');
@@ -85,8 +85,8 @@ std::optional<SerialSpec> parseSerialSpec(std::string_view text) {
     const auto start = parseNumber(head.substr(equals + 1));
     if (!address || !start)
         return std::nullopt;
-    spec.address = *address;
-    spec.start = *start;
+    numbering.address = *address;
+    numbering.start = *start;
     std::string_view rest =
         comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
     while (comma != std::string_view::npos) {
@@ -94,13 +94,13 @@ std::optional<SerialSpec> parseSerialSpec(std::string_view text) {
         const std::string_view setting = rest.substr(0, next);
         const std::size_t is = setting.find('=');
         if (is == std::string_view::npos ||
-            !applySetting(spec, setting.substr(0, is), setting.substr(is + 1)))
+            !applySetting(numbering, setting.substr(0, is), setting.substr(is + 1)))
             return std::nullopt;
         if (next == std::string_view::npos)
             break;
         rest = rest.substr(next + 1);
     }
-    return spec;
+    return numbering;
 }
 
 std::optional<std::vector<std::uint8_t>> encodeSerial(std::uint64_t number, std::size_t bytes,
@@ -127,20 +127,21 @@ std::optional<std::vector<std::uint8_t>> encodeSerial(std::uint64_t number, std:
     return number == 0 ? std::optional(out) : std::nullopt;
 }
 
-std::optional<std::string> patchSerial(std::vector<std::uint8_t>& image, const SerialSpec& spec,
-                                       std::uint64_t number, std::uint8_t language) {
-    const auto bytes = encodeSerial(number, spec.bytes, spec.format);
+std::optional<std::string> patchSerial(std::vector<std::uint8_t>& image,
+                                       const SerialNumbering& numbering, std::uint64_t number,
+                                       std::uint8_t language) {
+    const auto bytes = encodeSerial(number, numbering.bytes, numbering.format);
     if (!bytes) {
         return fillIn(pick(texts::kSerialTooLarge, language),
-                      {std::to_string(number), std::to_string(spec.bytes)});
+                      {std::to_string(number), std::to_string(numbering.bytes)});
     }
-    if (spec.address > image.size() || image.size() - spec.address < bytes->size()) {
-        const auto at = static_cast<std::size_t>(spec.address);
+    if (numbering.address > image.size() || image.size() - numbering.address < bytes->size()) {
+        const auto at = static_cast<std::size_t>(numbering.address);
         const std::string address = "0x" + engine::hexAddress(at, engine::addressDigits(at + 1));
         return fillIn(pick(texts::kSerialOutside, language), {address});
     }
     std::copy(bytes->begin(), bytes->end(),
-              image.begin() + static_cast<std::ptrdiff_t>(spec.address));
+              image.begin() + static_cast<std::ptrdiff_t>(numbering.address));
     return std::nullopt;
 }
 

@@ -22,7 +22,7 @@ enum class SerialFormat : std::uint8_t {
 
 enum class SerialMemory : std::uint8_t { Flash, Eeprom };
 
-struct SerialSpec {
+struct SerialNumbering {
     std::uint64_t address = 0;
     std::uint64_t start = 0;
     std::size_t bytes = 4; // 1 to 8
@@ -33,17 +33,18 @@ struct SerialSpec {
 
 // ADDRESS=START[,bytes=N][,format=le|be|bcd|ascii][,step=K][,memory=flash|eeprom]; ADDRESS
 // and START decimal or 0x hexadecimal. Nothing for anything else.
-std::optional<SerialSpec> parseSerialSpec(std::string_view text);
+std::optional<SerialNumbering> parseSerialOption(std::string_view text);
 
 // The number's bytes as the format lays them out in `bytes` bytes; nothing when it does not fit.
 std::optional<std::vector<std::uint8_t>> encodeSerial(std::uint64_t number, std::size_t bytes,
                                                       SerialFormat format);
 
-// Patches the number into the image at the spec's address. Gives the reason it cannot, in
+// Patches the number into the image at the numbering's address. Gives the reason it cannot, in
 // the language (the number does not fit, or its bytes lie outside the image), and leaves the
 // image as it was then.
-std::optional<std::string> patchSerial(std::vector<std::uint8_t>& image, const SerialSpec& spec,
-                                       std::uint64_t number, std::uint8_t language);
+std::optional<std::string> patchSerial(std::vector<std::uint8_t>& image,
+                                       const SerialNumbering& numbering, std::uint64_t number,
+                                       std::uint8_t language);
 
 // The serial file, locked against every other tarvik-cli for as long as this object lives
 // (a folder FILE.lock beside it, made and removed; a lock left by a program that was killed

@@ -47,7 +47,7 @@ std::vector<std::string> programmerValues(const CliOptions& options,
     if (!options.allProgrammers)
         return options.programmerValues;
     PlainDispatcher dispatcher;
-    std::unique_ptr<HidBackend> backend = openBackend(ProgrammerSpec{}, dispatcher);
+    std::unique_ptr<HidBackend> backend = openBackend(ProgrammerChoice{}, dispatcher);
     std::vector<std::string> values;
     if (!backend)
         return values;

@@ -83,7 +83,7 @@ int CliTest::run(std::vector<std::string> args) {
     if (programmer)
         programmer->setRecording(true); // tests assert the reports that went out
     CliIo io{out, err, terminal, TARVIK_CLI_PATH, &in};
-    const BackendFactory factory = [this](const ProgrammerSpec&, Dispatcher& mainThread) {
+    const BackendFactory factory = [this](const ProgrammerChoice&, Dispatcher& mainThread) {
         std::shared_ptr<VirtualDevice> plug = model ? model : programmer;
         return std::make_unique<PluggingBackend>(
             mainThread, plugged ? plug : nullptr,

@@ -24,23 +24,23 @@ TEST(Options, TakesOptionsBeforeAndAfterTheCommand) {
     EXPECT_EQ(o.answerTimeout, 0ms);
     EXPECT_EQ(o.language, 2);
     EXPECT_TRUE(o.quiet && o.trace && !o.verify);
-    EXPECT_EQ(o.programmer.kind, ProgrammerSpec::Kind::Hid);
+    EXPECT_EQ(o.programmer.kind, ProgrammerChoice::Kind::Hid);
 }
 
 TEST(Options, ProgrammerChoices) {
     struct Case {
         std::string value;
-        ProgrammerSpec::Kind kind;
+        ProgrammerChoice::Kind kind;
         std::string chip;
         std::string socket;
         std::string hidPath = "";
     };
     const Case cases[] = {
-        {"hid", ProgrammerSpec::Kind::Hid, "ATmega8", ""},
-        {"hid:/dev/hidraw3", ProgrammerSpec::Kind::Hid, "ATmega8", "", "/dev/hidraw3"},
-        {"emulate", ProgrammerSpec::Kind::Emulate, "ATmega8", ""},
-        {"emulate:ATtiny13", ProgrammerSpec::Kind::Emulate, "ATtiny13", ""},
-        {"socket:/tmp/p.sock", ProgrammerSpec::Kind::Socket, "ATmega8", "/tmp/p.sock"},
+        {"hid", ProgrammerChoice::Kind::Hid, "ATmega8", ""},
+        {"hid:/dev/hidraw3", ProgrammerChoice::Kind::Hid, "ATmega8", "", "/dev/hidraw3"},
+        {"emulate", ProgrammerChoice::Kind::Emulate, "ATmega8", ""},
+        {"emulate:ATtiny13", ProgrammerChoice::Kind::Emulate, "ATtiny13", ""},
+        {"socket:/tmp/p.sock", ProgrammerChoice::Kind::Socket, "ATmega8", "/tmp/p.sock"},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> args{"--programmer", c.value, "erase"};

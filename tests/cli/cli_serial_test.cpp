@@ -1,5 +1,5 @@
-// Serial numbers: each format laid out, the spec parsed, and write --serial with a serial file
-// that moves on only when the chip's job succeeded and is locked while a job uses it.
+// Serial numbers: each format laid out, the --serial option parsed, and write --serial with a
+// serial file that moves on only when the chip's job succeeded and is locked while a job uses it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,16 +43,16 @@ TEST(EncodeSerial, LaysOutEachFormatAndRefusesWhatDoesNotFit) {
     }
 }
 
-TEST(ParseSerialSpec, TakesTheSettingsAndRefusesAnythingElse) {
-    const auto spec = parseSerialSpec("0x1F0=1000,bytes=2,format=bcd,step=5,memory=eeprom");
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->address, 0x1F0u);
-    EXPECT_EQ(spec->start, 1000u);
-    EXPECT_EQ(spec->bytes, 2u);
-    EXPECT_EQ(spec->format, SerialFormat::Bcd);
-    EXPECT_EQ(spec->step, 5u);
-    EXPECT_EQ(spec->memory, SerialMemory::Eeprom);
-    const auto plain = parseSerialSpec("16=1");
+TEST(ParseSerialOption, TakesTheSettingsAndRefusesAnythingElse) {
+    const auto numbering = parseSerialOption("0x1F0=1000,bytes=2,format=bcd,step=5,memory=eeprom");
+    ASSERT_TRUE(numbering);
+    EXPECT_EQ(numbering->address, 0x1F0u);
+    EXPECT_EQ(numbering->start, 1000u);
+    EXPECT_EQ(numbering->bytes, 2u);
+    EXPECT_EQ(numbering->format, SerialFormat::Bcd);
+    EXPECT_EQ(numbering->step, 5u);
+    EXPECT_EQ(numbering->memory, SerialMemory::Eeprom);
+    const auto plain = parseSerialOption("16=1");
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->bytes, 4u);
     EXPECT_EQ(plain->format, SerialFormat::Le);
@@ -60,7 +60,7 @@ TEST(ParseSerialSpec, TakesTheSettingsAndRefusesAnythingElse) {
     EXPECT_EQ(plain->memory, SerialMemory::Flash);
     for (const char* bad : {"16", "=1", "16=", "x=1", "16=1,bytes=0", "16=1,bytes=9", "16=1,step=0",
                             "16=1,format=hex", "16=1,memory=ram", "16=1,", "16=1,colour=red"})
-        EXPECT_FALSE(parseSerialSpec(bad)) << bad;
+        EXPECT_FALSE(parseSerialOption(bad)) << bad;
 }
 
 class Serial : public CliTest {
