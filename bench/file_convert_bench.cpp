@@ -21,6 +21,7 @@
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
 #include "buffer/motorola_srec.h"
+#include "sample_image.h"
 
 extern char** environ;
 
@@ -28,16 +29,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 15;
-
-std::vector<std::uint8_t> image() {
-    std::vector<std::uint8_t> bytes(1024 * 1024);
-    std::uint32_t state = 12345;
-    for (auto& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<std::uint8_t>(state >> 16);
-    }
-    return bytes;
-}
 
 // A 32-bit little-endian ELF file with the image as one loadable segment at address 0.
 std::vector<std::uint8_t> elfOf(const std::vector<std::uint8_t>& bytes) {
@@ -137,7 +128,7 @@ double timeOf(const std::function<void()>& work) {
 } // namespace
 
 int main() {
-    const std::vector<std::uint8_t> bytes = image();
+    const std::vector<std::uint8_t> bytes = sampleImage();
     const std::string hexText = tarvik::writeIntelHex(bytes);
     const std::string srecText = tarvik::writeSRecord(bytes);
     const std::vector<std::uint8_t> elf = elfOf(bytes);

@@ -11,21 +11,12 @@
 
 #include "buffer/file_io.h"
 #include "buffer/intel_hex.h"
+#include "sample_image.h"
 
 namespace {
 
-std::vector<std::uint8_t> image() {
-    std::vector<std::uint8_t> bytes(1024 * 1024);
-    std::uint32_t state = 12345;
-    for (auto& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<std::uint8_t>(state >> 16);
-    }
-    return bytes;
-}
-
 void readHex1MiB(benchmark::State& state) {
-    const std::string text = tarvik::writeIntelHex(image());
+    const std::string text = tarvik::writeIntelHex(sampleImage());
     for (auto _ : state) {
         auto result = tarvik::readIntelHex(text);
         if (result.status != tarvik::HexStatus::Ok || result.bytes.size() != 1024 * 1024)
@@ -37,7 +28,7 @@ void readHex1MiB(benchmark::State& state) {
 
 // Saving to a new file, and replacing an existing one, which waits for the disk.
 void saveHex1MiB(benchmark::State& state, bool replace) {
-    const auto bytes = image();
+    const auto bytes = sampleImage();
     const std::string file = (std::filesystem::temp_directory_path() /
                               ("tarvik-bench-" + std::to_string(::getpid()) + ".hex"))
                                  .string();
@@ -53,7 +44,7 @@ void saveHex1MiB(benchmark::State& state, bool replace) {
 }
 
 void formatHex1MiB(benchmark::State& state) {
-    const auto bytes = image();
+    const auto bytes = sampleImage();
     for (auto _ : state) {
         const std::string text = tarvik::writeIntelHex(bytes);
         benchmark::DoNotOptimize(text.data());
